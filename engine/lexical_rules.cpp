@@ -1,0 +1,11 @@
+#include "engine/lexical_rules.h"
+
+bool ReadToken(const char* text, std::int32_t& cursor, char (&token)[kTokenCapacity]) {
+    SkipSpaces(text, cursor);
+    int stored = 0;
+    while (stored < kTokenCapacity - 1 && !IsDelimiter(text[cursor])) {
+        token[stored++] = text[cursor++];
+    }
+    token[stored] = '\0';
+    return stored > 0;
+}

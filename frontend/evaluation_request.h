@@ -21,5 +21,4 @@ bool EvaluateWithValues(const char* expression, const char* x, const char* y, co
                         float& value);
 
 // The "%f" text of the value (period as separator, whatever the locale), or the error text.
-DisplayText EvaluationRequest(const char* expression, const char* x, const char* y,
-                              const char* z);
+DisplayText EvaluationRequest(const char* expression, const char* x, const char* y, const char* z);
