@@ -1,0 +1,141 @@
+// Feeds arbitrary bytes to the evaluation request and checks what every answer must satisfy.
+// The input is the expression, X, Y and Z texts separated by NUL bytes (a NUL can never be part
+// of a text); value texts that are missing read as "0.0", the fields' initial text.
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "frontend/evaluation_request.h"
+
+namespace {
+
+constexpr std::size_t kLongestExpression = kExpressionCapacity - 1;
+
+struct RequestInput {
+    std::string expression;
+    std::string x = "0.0";
+    std::string y = "0.0";
+    std::string z = "0.0";
+};
+
+RequestInput SplitInput(const std::uint8_t* data, std::size_t size) {
+    RequestInput input;
+    std::string* fields[] = {&input.expression, &input.x, &input.y, &input.z};
+    const char* bytes = reinterpret_cast<const char*>(data);
+    std::size_t start = 0;
+    for (std::string* field : fields) {
+        if (start > size) break;
+        const void* nul = std::memchr(bytes + start, '\0', size - start);
+        std::size_t end =
+            nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes) : size;
+        field->assign(bytes + start, end - start);
+        start = end + 1;
+    }
+    return input;
+}
+
+[[noreturn]] void Violated(const char* property, const RequestInput& input, const char* answer) {
+    std::fprintf(stderr, "property violated: %s\n  expression (%zu bytes): %.200s\n", property,
+                 input.expression.size(), input.expression.c_str());
+    std::fprintf(stderr, "  x: %.80s  y: %.80s  z: %.80s\n  answer: %s\n", input.x.c_str(),
+                 input.y.c_str(), input.z.c_str(), answer);
+    std::abort();
+}
+
+void Require(bool holds, const char* property, const RequestInput& input, const char* answer) {
+    if (!holds) Violated(property, input, answer);
+}
+
+bool IsErrorText(const char* answer) {
+    return std::strcmp(answer, kErrorText) == 0;
+}
+
+// Optional minus, digits, a point and exactly six decimals, or one of the non-finite words.
+bool HasFixedShape(const char* answer) {
+    const char* p = answer;
+    if (*p == '-') ++p;
+    if (std::strcmp(p, "inf") == 0 || std::strcmp(p, "nan") == 0) return true;
+    const char* digits = p;
+    while (*p >= '0' && *p <= '9')
+        ++p;
+    if (p == digits || *p != '.') return false;
+    for (int i = 1; i <= 6; ++i) {
+        if (p[i] < '0' || p[i] > '9') return false;
+    }
+    return p[7] == '\0';
+}
+
+// The text reads back to the value within half a unit of its sixth decimal.
+bool ReadsBackTo(const char* answer, float value) {
+    if (std::isnan(value)) return std::strstr(answer, "nan") != nullptr;
+    const double shown = std::strtod(answer, nullptr);
+    if (std::isinf(value)) return shown == static_cast<double>(value);
+    const double slack = 5e-7 + std::fabs(static_cast<double>(value)) * 0x1p-52;
+    return std::fabs(shown - static_cast<double>(value)) <= slack;
+}
+
+DisplayText Request(const std::string& expression, const RequestInput& input) {
+    return EvaluationRequest(expression.c_str(), input.x.c_str(), input.y.c_str(), input.z.c_str());
+}
+
+// Random draws make two evaluations differ, so such inputs get only the shape checks.
+bool DrawsRandomNumbers(const RequestInput& input) {
+    return input.expression.find("rand") != std::string::npos;
+}
+
+void CheckAnswerShape(const RequestInput& input, const char* answer) {
+    Require(std::memchr(answer, '\0', kDisplayCapacity) != nullptr, "display text terminated",
+            input, "(unterminated)");
+    Require(IsErrorText(answer) || HasFixedShape(answer), "error text or fixed six-decimal text",
+            input, answer);
+    if (input.expression.size() > kLongestExpression) {
+        Require(IsErrorText(answer), "over-long expression gives the error text", input, answer);
+    }
+}
+
+void CheckAgainstValue(const RequestInput& input, const char* answer) {
+    float value = 0.0f;
+    const bool evaluated = EvaluateWithValues(input.expression.c_str(), input.x.c_str(),
+                                              input.y.c_str(), input.z.c_str(), value);
+    if (!evaluated) {
+        Require(IsErrorText(answer), "failed evaluation gives the error text", input, answer);
+        return;
+    }
+    char expected[kDisplayCapacity];
+    std::snprintf(expected, sizeof expected, "%f", static_cast<double>(value));
+    Require(std::strcmp(answer, expected) == 0, "answer is the %f text of the value", input,
+            answer);
+    Require(ReadsBackTo(answer, value), "answer reads back to the value", input, answer);
+}
+
+// Trailing spaces never change an answer, so padding probes the 1023-byte limit exactly.
+void CheckLengthLimit(const RequestInput& input, const char* answer) {
+    if (input.expression.size() > kLongestExpression) return;
+    std::string padded = input.expression;
+    padded.resize(kLongestExpression, ' ');
+    Require(std::strcmp(Request(padded, input).text, answer) == 0,
+            "padding to 1023 bytes keeps the answer", input, answer);
+    padded.push_back(' ');
+    Require(IsErrorText(Request(padded, input).text), "1024 bytes give the error text", input,
+            answer);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const RequestInput input = SplitInput(data, size);
+    const DisplayText first = Request(input.expression, input);
+    CheckAnswerShape(input, first.text);
+    if (DrawsRandomNumbers(input)) return 0;
+
+    CheckAgainstValue(input, first.text);
+    Require(std::strcmp(Request(input.expression, input).text, first.text) == 0,
+            "the same input gives the same answer", input, first.text);
+    CheckLengthLimit(input, first.text);
+    return 0;
+}
