@@ -1,1 +1,153 @@
-int main() { return 0; }
+#include <unistd.h>
+
+#include <clocale>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+
+#include "cli/command_line.h"
+#include "cli/line_reader.h"
+#include "cli/output_buffer.h"
+#include "cli/result_text.h"
+
+namespace {
+
+enum ExitStatus : int {
+    kAllEvaluated = 0,
+    kSomeFailed = 1,
+    kUsageError = 2,
+    kInputOutputFailed = 3,
+};
+
+constexpr char kPrompt[] = "> ";
+
+struct Session {
+    const CommandLine& commandLine;
+    OutputBuffer& out;
+    bool flushEachLine;
+    bool prompting;
+    bool anyFailed;
+};
+
+void WriteError(const char* text) {
+    WriteAll(STDERR_FILENO, text, std::strlen(text));
+}
+
+void Complain(const char* what, const char* detail) {
+    char message[512];
+    std::snprintf(message, sizeof message, "quorvel-eval: %s: %s\n", what, detail);
+    WriteError(message);
+}
+
+void EmitResult(Session& session, const DisplayText& result, bool evaluated) {
+    if (!evaluated) session.anyFailed = true;
+    if (AppendLine(session.out, result.text) && session.flushEachLine) FlushOutput(session.out);
+}
+
+void EvaluateText(Session& session, const char* expression) {
+    DisplayText result;
+    const CommandLine& line = session.commandLine;
+    const bool evaluated = ResultText(expression, line.values, line.exact, result);
+    EmitResult(session, result, evaluated);
+}
+
+void EvaluateInputLine(Session& session, const InputLine& line) {
+    if (line.tooLong || line.hasNulByte) {
+        DisplayText result;
+        ErrorResultText(result);
+        EmitResult(session, result, false);
+        return;
+    }
+    EvaluateText(session, line.text);
+}
+
+// Pending results go out before the process may wait for input, so a program talking to
+// quorvel-eval through pipes gets each answer before it sends the next line.
+bool BeforeRead(void* context, bool atLineStart) {
+    Session& session = *static_cast<Session*>(context);
+    if (!FlushOutput(session.out)) return false;
+    if (session.prompting && atLineStart) WriteAll(STDERR_FILENO, kPrompt, sizeof kPrompt - 1);
+    return true;
+}
+
+void EvaluateArguments(Session& session, int argc, const char* const* argv) {
+    for (int index = session.commandLine.firstExpression; index < argc; ++index) {
+        if (session.out.error != 0) return;
+        EvaluateText(session, argv[index]);
+    }
+}
+
+// Returns the errno of a failed read, or 0.
+int EvaluateStandardInput(Session& session) {
+    static LineReader reader;
+    InitLineReader(reader, STDIN_FILENO, BeforeReadHook{BeforeRead, &session});
+    InputLine line;
+    ReadOutcome outcome;
+    while (session.out.error == 0 && (outcome = ReadLine(reader, line)) == ReadOutcome::kLine) {
+        EvaluateInputLine(session, line);
+    }
+    // The shell's prompt then starts on a line of its own after end of input.
+    if (session.prompting && reader.atEnd) WriteError("\n");
+    return reader.error;
+}
+
+int Finish(Session& session, int readError) {
+    if (!CloseOutput(session.out)) {
+        Complain("cannot write standard output", std::strerror(session.out.error));
+        return kInputOutputFailed;
+    }
+    if (readError != 0) {
+        Complain("cannot read standard input", std::strerror(readError));
+        return kInputOutputFailed;
+    }
+    return session.anyFailed ? kSomeFailed : kAllEvaluated;
+}
+
+int ReportUsageError(const CommandLine& commandLine) {
+    char message[512];
+    std::snprintf(message, sizeof message, "quorvel-eval: %s '%s'\n", commandLine.problem,
+                  commandLine.culprit);
+    WriteError(message);
+    WriteError(kUsageText);
+    return kUsageError;
+}
+
+int PrintText(OutputBuffer& out, const char* text) {
+    AppendBytes(out, text, std::strlen(text));
+    if (CloseOutput(out)) return kAllEvaluated;
+    Complain("cannot write standard output", std::strerror(out.error));
+    return kInputOutputFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // A closed pipe must show as a failed write, not end the process silently.
+    std::signal(SIGPIPE, SIG_IGN);
+    // Messages follow the user's locale; results never depend on it.
+    std::setlocale(LC_ALL, "");
+
+    const CommandLine commandLine = ParseCommandLine(argc, argv);
+    static OutputBuffer out;
+    InitOutput(out, STDOUT_FILENO);
+    switch (commandLine.action) {
+        case CommandAction::kUsageError:
+            return ReportUsageError(commandLine);
+        case CommandAction::kHelp:
+            return PrintText(out, kHelpText);
+        case CommandAction::kVersion:
+            return PrintText(out, kVersionText);
+        case CommandAction::kEvaluate:
+            break;
+    }
+
+    const bool fromArguments = commandLine.firstExpression < argc;
+    const bool outputIsTerminal = isatty(STDOUT_FILENO) == 1;
+    Session session{commandLine, out, outputIsTerminal,
+                    !fromArguments && outputIsTerminal && isatty(STDIN_FILENO) == 1, false};
+    if (fromArguments) {
+        EvaluateArguments(session, argc, argv);
+        return Finish(session, 0);
+    }
+    return Finish(session, EvaluateStandardInput(session));
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+// What the arguments of quorvel-eval ask for.
+
+enum class CommandAction { kEvaluate, kHelp, kVersion, kUsageError };
+
+// The texts the variables x, y and z are converted from.
+struct ValueTexts {
+    const char* x;
+    const char* y;
+    const char* z;
+};
+
+struct CommandLine {
+    CommandAction action;
+    bool exact;
+    ValueTexts values;
+    int firstExpression;  // index into argv; equal to argc when standard input supplies them
+    const char* problem;  // for a usage error: what is wrong with culprit
+    const char* culprit;
+};
+
+// Options are read up to "--" or the first argument that is no option. An argument starting
+// with a single '-' that names no option is taken as the first expression (a leading sign).
+CommandLine ParseCommandLine(int argc, const char* const* argv);
+
+extern const char kUsageText[];
+extern const char kHelpText[];
+extern const char kVersionText[];

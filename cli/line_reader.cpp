@@ -1,0 +1,128 @@
+#include "cli/line_reader.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+// More bytes than this without a "\n" cannot become a line within the limit, even if a
+// "\r" comes last.
+constexpr std::size_t kLongestPendingLine = kLineLimit + 1;
+
+enum class RefillOutcome { kRead, kEnd, kError };
+
+void SetLine(InputLine& line, char* text, std::size_t length) {
+    if (length > 0 && text[length - 1] == '\r') --length;
+    text[length] = '\0';
+    const bool tooLong = length > kLineLimit;
+    line.text = tooLong ? "" : text;
+    line.length = tooLong ? 0 : length;
+    line.tooLong = tooLong;
+    line.hasNulByte = !tooLong && std::memchr(text, '\0', length) != nullptr;
+}
+
+void SetTooLongLine(InputLine& line) {
+    line.text = "";
+    line.length = 0;
+    line.tooLong = true;
+    line.hasNulByte = false;
+}
+
+bool TakeBufferedLine(LineReader& reader, InputLine& line) {
+    char* const start = reader.data + reader.begin;
+    char* const newline = static_cast<char*>(std::memchr(start, '\n', reader.end - reader.begin));
+    if (newline == nullptr) return false;
+    reader.begin = static_cast<std::size_t>(newline - reader.data) + 1;
+    if (reader.skipping) {
+        reader.skipping = false;
+        SetTooLongLine(line);
+    } else {
+        SetLine(line, start, static_cast<std::size_t>(newline - start));
+    }
+    return true;
+}
+
+// The last line is read as if a "\n" followed it.
+bool TakeLastLine(LineReader& reader, InputLine& line) {
+    if (reader.skipping) {
+        reader.skipping = false;
+        SetTooLongLine(line);
+        return true;
+    }
+    if (reader.begin == reader.end) return false;
+    SetLine(line, reader.data + reader.begin, reader.end - reader.begin);
+    reader.begin = reader.end;
+    return true;
+}
+
+bool WaitUntilReadable(int fd) {
+    pollfd entry{fd, POLLIN, 0};
+    while (poll(&entry, 1, -1) < 0) {
+        if (errno != EINTR) return false;
+    }
+    return true;
+}
+
+ssize_t ReadSome(int fd, char* into, std::size_t room) {
+    for (;;) {
+        const ssize_t got = read(fd, into, room);
+        if (got >= 0) return got;
+        if (errno == EINTR) continue;
+        if ((errno == EAGAIN || errno == EWOULDBLOCK) && WaitUntilReadable(fd)) continue;
+        return -1;
+    }
+}
+
+// Keeps only the pending partial line, moved to the front, then reads after it.
+RefillOutcome Refill(LineReader& reader) {
+    const std::size_t pending = reader.end - reader.begin;
+    if (reader.skipping || pending > kLongestPendingLine) {
+        reader.skipping = true;
+        reader.begin = reader.end = 0;
+    } else if (reader.begin > 0) {
+        std::memmove(reader.data, reader.data + reader.begin, pending);
+        reader.begin = 0;
+        reader.end = pending;
+    }
+    const BeforeReadHook& hook = reader.beforeRead;
+    const bool atLineStart = reader.end == 0 && !reader.skipping;
+    if (hook.call != nullptr && !hook.call(hook.context, atLineStart)) return RefillOutcome::kEnd;
+    const ssize_t got = ReadSome(reader.fd, reader.data + reader.end, kInputBlock - reader.end);
+    if (got < 0) {
+        reader.error = errno;
+        return RefillOutcome::kError;
+    }
+    if (got == 0) reader.atEnd = true;
+    reader.end += static_cast<std::size_t>(got);
+    return RefillOutcome::kRead;
+}
+
+}  // namespace
+
+void InitLineReader(LineReader& reader, int fd, BeforeReadHook beforeRead) {
+    reader.fd = fd;
+    reader.error = 0;
+    reader.beforeRead = beforeRead;
+    reader.begin = reader.end = 0;
+    reader.atEnd = false;
+    reader.skipping = false;
+}
+
+ReadOutcome ReadLine(LineReader& reader, InputLine& line) {
+    for (;;) {
+        if (TakeBufferedLine(reader, line)) return ReadOutcome::kLine;
+        if (reader.atEnd)
+            return TakeLastLine(reader, line) ? ReadOutcome::kLine : ReadOutcome::kEnd;
+        switch (Refill(reader)) {
+            case RefillOutcome::kRead:
+                break;
+            case RefillOutcome::kEnd:
+                return ReadOutcome::kEnd;
+            case RefillOutcome::kError:
+                return ReadOutcome::kError;
+        }
+    }
+}

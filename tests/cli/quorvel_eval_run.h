@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Runs the built quorvel-eval as a child process with prepared standard streams.
+struct EvalRun {
+    std::vector<std::string> arguments{};
+    std::string input{};            // standard input, from a file
+    std::string stdinPath{};        // instead of input, when set
+    std::string stdoutPath{};       // instead of a captured file, when set
+    bool stdoutClosedPipe = false;  // a pipe whose reader has gone
+    bool terminal = false;          // standard input and output on a pseudo-terminal
+    std::string locale{};           // LC_ALL, when set
+};
+
+struct EvalResult {
+    int status = -1;  // exit status, or -1 when the child did not exit normally
+    std::string out{};
+    std::string err{};
+    long maxResidentKb = 0;
+};
+
+EvalResult RunQuorvelEval(const EvalRun& run);

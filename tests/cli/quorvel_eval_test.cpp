@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+#include <locale.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/line_reader.h"
+#include "tests/cli/quorvel_eval_run.h"
+
+namespace {
+
+const std::string kError = "Quorvel解析错误!\n";
+const std::string kOneIn1023 = "1" + std::string(1022, ' ');  // the longest expression
+const std::string kOneIn1024 = kOneIn1023 + " ";
+
+struct Case {
+    std::vector<std::string> arguments;
+    std::string input;
+    std::string out;
+    int status;
+};
+
+class ArgumentsAndInput : public testing::TestWithParam<Case> {};
+
+TEST_P(ArgumentsAndInput, PrintOneLinePerExpression) {
+    const Case& c = GetParam();
+    const EvalResult result = RunQuorvelEval({.arguments = c.arguments, .input = c.input});
+    EXPECT_EQ(result.out, c.out);
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_EQ(result.err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, ArgumentsAndInput,
+    testing::Values(
+        Case{{"-x", "1.5", "x*2", "2^3^2", "1+"}, "", "3.000000\n64.000000\n" + kError, 1},
+        Case{{"1+2*3"}, "", "7.000000\n", 0},
+        Case{{"-2^2", "-(1+2)"}, "", "4.000000\n-3.000000\n", 0},
+        Case{{"-x", "-1.5", "-y", "2", "-z", "3", "x+y+z"}, "", "3.500000\n", 0},
+        Case{{"-x", "2", "--", "-x"}, "", "-2.000000\n", 0},
+        Case{{"-x", "2", "1", "-x", "--help"}, "", "1.000000\n-2.000000\n" + kError, 1},
+        Case{{"-x", "2.5kg", "x", "x*0+y"}, "x\n", "2.500000\n0.000000\n", 0},
+        Case{{"-x", "1,5", "-y", " 7", "-z", "abc", "x+y+z"}, "", "8.000000\n", 0},
+        Case{{"-x", "1e39", "-y", "nan", "x", "-x", "y"}, "", "inf\n-inf\nnan\n", 0},
+        Case{{"", kOneIn1023, kOneIn1024}, "", kError + "1.000000\n" + kError, 1},
+        Case{{"--exact", "0.025", "1.1e11", "16777217", "0.1"},
+             "",
+             "0.025\n1.10000005e+11\n1.6777216e+07\n0.1\n",
+             0},
+        Case{{"--exact", "-x", "-0", "-y", "-nan", "x", "y", "1+"}, "", "-0\n-nan\n" + kError, 1}));
+
+INSTANTIATE_TEST_SUITE_P(
+    StandardInput, ArgumentsAndInput,
+    testing::Values(
+        Case{{}, "", "", 0}, Case{{}, "1+2\n", "3.000000\n", 0},
+        Case{{}, "1+2\r\n2*3\r\n", "3.000000\n6.000000\n", 0},
+        Case{{}, "1+2\n2*3", "3.000000\n6.000000\n", 0}, Case{{}, "2*3\r", "6.000000\n", 0},
+        Case{{}, "\n\r\n", kError + kError, 1},
+        Case{{}, std::string("1\0+2\n3\n1+2\0\n", 12), kError + "3.000000\n" + kError, 1},
+        Case{{}, "\x01\x7f\n\xff\xfe\x80\n1\n", kError + kError + "1.000000\n", 1},
+        Case{{"-x", "4"}, "x*foo\nx\n", kError + "4.000000\n", 1},
+        Case{{"--exact", "-x", "0.25"}, "x\n", "0.25\n", 0},
+        Case{{},
+             kOneIn1023 + "\r\n" + kOneIn1024 + "\r\n" + kOneIn1024 + "\n" + kOneIn1023,
+             "1.000000\n" + kError + kError + "1.000000\n",
+             1}));
+
+// Long and short lines mixed so that lines straddle every position of the input blocks.
+TEST(QuorvelEvalStream, LosesNoLineAcrossBlocks) {
+    const std::vector<std::pair<std::string, std::string>> kinds = {
+        {"1+2\n", "3.000000\n"}, {"x\r\n", "0.000000\n"},           {"\n", kError},
+        {"2^", kError},          {kOneIn1023 + "\n", "1.000000\n"}, {kOneIn1024 + "\n", kError}};
+    std::string input, expected;
+    for (int line = 0; line < 60000; ++line) {
+        const auto& kind = kinds[(line * 7 + line / 5) % kinds.size()];
+        input += kind.first + (kind.first == "2^" ? "\n" : "");
+        expected += kind.second;
+    }
+    const EvalResult result = RunQuorvelEval({.input = input});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.out == expected);
+}
+
+// Input from a file arrives in whole blocks, so filler puts each line's end around the first
+// block's end, where a pending partial line is carried over.
+TEST(QuorvelEvalStream, LinesAtTheBlockEdgeKeepTheirLimit) {
+    const std::pair<std::string, std::string> lines[] = {{kOneIn1023 + "\r\n", "1.000000\n"},
+                                                         {kOneIn1024 + "\n", kError},
+                                                         {kOneIn1024 + "\r\n", kError}};
+    for (const auto& [line, result] : lines) {
+        for (int shift = -3; shift <= 3; ++shift) {
+            const std::size_t fillerLength = kInputBlock - line.size() + shift;
+            const std::size_t shortLines = (fillerLength - 100) / 2;
+            std::string input(fillerLength - 2 * shortLines - 1, ' ');
+            input[0] = '1';
+            input += '\n';
+            std::string expected = "1.000000\n";
+            for (std::size_t count = 0; count < shortLines; ++count)
+                input += "1\n";
+            for (std::size_t count = 0; count < shortLines; ++count)
+                expected += "1.000000\n";
+            const EvalResult run = RunQuorvelEval({.input = input + line + "1+2\n"});
+            EXPECT_TRUE(run.out == expected + result + "3.000000\n") << line.size() << shift;
+        }
+    }
+}
+
+TEST(QuorvelEvalStream, SkipsOverlongLinesInBoundedMemory) {
+    const std::string line(5 << 20, '1');
+    const EvalResult small = RunQuorvelEval({.input = "1+2\n"});
+    for (const std::string& input : {line + "\n1+2\n", "1+2\n" + line}) {
+        const EvalResult result = RunQuorvelEval({.input = input});
+        EXPECT_EQ(result.out, input[0] == '1' && input[1] == '+' ? "3.000000\n" + kError
+                                                                 : kError + "3.000000\n");
+        EXPECT_LT(result.maxResidentKb, small.maxResidentKb + 1024);
+    }
+}
+
+TEST(QuorvelEvalUsage, ReportsMistakesAndAnswersHelpAndVersion) {
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string outStart, errPart;
+    } rows[] = {
+        {{"--exat", "1"}, 2, "", "unknown option '--exat'\nUsage: quorvel-eval"},
+        {{"-y"}, 2, "", "missing value text after '-y'\nUsage: quorvel-eval"},
+        {{"--exact", "-z"}, 2, "", "missing value text after '-z'"},
+        {{"-x", "1", "--help"}, 0, "Usage: quorvel-eval [--exact]", ""},
+        {{"--version", "--exat"}, 0, "quorvel-eval (Quorvel) ", ""},
+    };
+    for (const auto& row : rows) {
+        const EvalResult result = RunQuorvelEval({.arguments = row.arguments});
+        EXPECT_EQ(result.status, row.status) << row.arguments[0];
+        EXPECT_EQ(result.out.substr(0, row.outStart.size()), row.outStart);
+        EXPECT_NE(result.err.find(row.errPart), std::string::npos) << result.err;
+        EXPECT_EQ(result.err.empty(), row.errPart.empty());
+    }
+}
+
+TEST(QuorvelEvalFailures, FailedReadOrWriteExitsThreeWithMessage) {
+    const struct {
+        EvalRun run;
+        std::string errPart;
+    } rows[] = {
+        {{.arguments = {"1+2"}, .stdoutPath = "/dev/full"}, "cannot write standard output"},
+        {{.input = "1+2\n", .stdoutPath = "/dev/full"}, "cannot write standard output"},
+        {{.arguments = {"--help"}, .stdoutPath = "/dev/full"}, "cannot write standard output"},
+        {{.arguments = {"1+2"}, .stdoutClosedPipe = true}, "cannot write standard output"},
+        {{.stdinPath = "/"}, "cannot read standard input"},
+    };
+    for (const auto& row : rows) {
+        const EvalResult result = RunQuorvelEval(row.run);
+        EXPECT_EQ(result.status, 3);
+        EXPECT_NE(result.err.find(row.errPart), std::string::npos) << result.err;
+    }
+}
+
+TEST(QuorvelEvalLocale, CommaLocaleKeepsThePeriod) {
+    const locale_t comma = newlocale(LC_ALL_MASK, "de_DE.UTF-8", locale_t{});
+    if (comma == locale_t{}) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    freelocale(comma);
+    const EvalResult result =
+        RunQuorvelEval({.arguments = {"-x", "1.5", "x", "x/3"}, .locale = "de_DE.UTF-8"});
+    EXPECT_EQ(result.out, "1.500000\n0.500000\n");
+    EXPECT_EQ(result.status, 0);
+}
+
+TEST(QuorvelEvalTerminal, PromptsOnStandardErrorBeforeEachLine) {
+    const EvalResult result = RunQuorvelEval({.input = "1+2\n\x04", .terminal = true});
+    EXPECT_NE(result.out.find("3.000000\r\n"), std::string::npos) << result.out;
+    EXPECT_EQ(result.err, "> > \n");
+    EXPECT_EQ(result.status, 0);
+}
+
+}  // namespace
