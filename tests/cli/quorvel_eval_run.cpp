@@ -2,7 +2,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/resource.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,15 +13,19 @@ extern char** environ;
 
 namespace {
 
-int TemporaryFile(const std::string& content) {
-    char name[] = "/tmp/quorvel-eval-test-XXXXXX";
-    const int fd = mkostemp(name, O_CLOEXEC);
-    unlink(name);
+void WriteAll(int fd, const std::string& content) {
     for (std::size_t done = 0; done < content.size();) {
         const ssize_t written = write(fd, content.data() + done, content.size() - done);
         if (written <= 0) break;
         done += static_cast<std::size_t>(written);
     }
+}
+
+int TemporaryFile(const std::string& content) {
+    char name[] = "/tmp/quorvel-eval-test-XXXXXX";
+    const int fd = mkostemp(name, O_CLOEXEC);
+    unlink(name);
+    WriteAll(fd, content);
     lseek(fd, 0, SEEK_SET);
     return fd;
 }
@@ -44,24 +48,53 @@ int OpenTerminal(int& terminal) {
     return master;
 }
 
-}  // namespace
-
-EvalResult RunQuorvelEval(const EvalRun& run) {
+// The child gets in, out and err as its standard streams; extra names LC_ALL when not empty.
+pid_t Spawn(const std::vector<std::string>& arguments, const std::string& locale, int in, int out,
+            int err) {
     std::vector<std::string> texts{QUORVEL_EVAL_PATH};
-    texts.insert(texts.end(), run.arguments.begin(), run.arguments.end());
+    texts.insert(texts.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& text : texts)
         argv.push_back(text.data());
     argv.push_back(nullptr);
 
-    std::string localeSetting = "LC_ALL=" + run.locale;
+    std::string localeSetting = "LC_ALL=" + locale;
     std::vector<char*> envp;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         if (std::strncmp(*entry, "LC_ALL=", 7) != 0) envp.push_back(*entry);
     }
-    if (!run.locale.empty()) envp.push_back(localeSetting.data());
+    if (!locale.empty()) envp.push_back(localeSetting.data());
     envp.push_back(nullptr);
 
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in, 0);
+    posix_spawn_file_actions_adddup2(&actions, out, 1);
+    posix_spawn_file_actions_adddup2(&actions, err, 2);
+    pid_t child = -1;
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) child = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return child;
+}
+
+int WaitForExit(pid_t child) {
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+long PeakResidentKb(pid_t child) {
+    const std::string path = "/proc/" + std::to_string(child) + "/status";
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const std::string status = ReadAvailable(fd);
+    close(fd);
+    const std::size_t field = status.find("VmHWM:");
+    return field == std::string::npos ? -1 : std::atol(status.c_str() + field + 6);
+}
+
+}  // namespace
+
+EvalResult RunQuorvelEval(const EvalRun& run) {
     int terminal = -1;
     const int master = run.terminal ? OpenTerminal(terminal) : -1;
     int pipeEnds[2] = {-1, -1};
@@ -77,24 +110,10 @@ EvalResult RunQuorvelEval(const EvalRun& run) {
                     : run.stdoutPath.empty() ? TemporaryFile("")
                                              : open(run.stdoutPath.c_str(), O_WRONLY | O_CLOEXEC);
     const int err = TemporaryFile("");
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in, 0);
-    posix_spawn_file_actions_adddup2(&actions, out, 1);
-    posix_spawn_file_actions_adddup2(&actions, err, 2);
-    if (run.terminal) write(master, run.input.data(), run.input.size());
+    if (run.terminal) WriteAll(master, run.input);
 
     EvalResult result;
-    pid_t child = -1;
-    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
-        int status = 0;
-        rusage usage{};
-        wait4(child, &status, 0, &usage);
-        if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
-        result.maxResidentKb = usage.ru_maxrss;
-    }
-    posix_spawn_file_actions_destroy(&actions);
+    result.status = WaitForExit(Spawn(run.arguments, run.locale, in, out, err));
     lseek(out, 0, SEEK_SET);
     lseek(err, 0, SEEK_SET);
     result.out = ReadAvailable(run.terminal ? master : out);
@@ -103,4 +122,21 @@ EvalResult RunQuorvelEval(const EvalRun& run) {
         if (fd >= 0) close(fd);
     }
     return result;
+}
+
+long PeakResidentKbWhileReading(const std::string& input) {
+    int ends[2];
+    pipe2(ends, O_CLOEXEC);
+    const int sink = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    const pid_t child = Spawn({}, "", ends[0], sink, sink);
+    close(ends[0]);
+    WriteAll(ends[1], input);
+    int pending = 1;
+    while (ioctl(ends[1], FIONREAD, &pending) == 0 && pending > 0)
+        usleep(1000);
+    const long peak = PeakResidentKb(child);
+    close(ends[1]);
+    close(sink);
+    WaitForExit(child);
+    return peak;
 }

@@ -16,9 +16,12 @@ struct EvalRun {
 
 struct EvalResult {
     int status = -1;  // exit status, or -1 when the child did not exit normally
-    std::string out{};
-    std::string err{};
-    long maxResidentKb = 0;
+    std::string out;
+    std::string err;
 };
 
 EvalResult RunQuorvelEval(const EvalRun& run);
+
+// The child's peak resident memory once it has consumed input from a pipe that stays open,
+// so it is measured while the child still waits for the rest of its line.
+long PeakResidentKbWhileReading(const std::string& input);
