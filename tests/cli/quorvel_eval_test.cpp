@@ -69,11 +69,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(QuorvelEvalStream, LosesNoLineAcrossBlocks) {
     const std::vector<std::pair<std::string, std::string>> kinds = {
         {"1+2\n", "3.000000\n"}, {"x\r\n", "0.000000\n"},           {"\n", kError},
-        {"2^", kError},          {kOneIn1023 + "\n", "1.000000\n"}, {kOneIn1024 + "\n", kError}};
+        {"2^\n", kError},        {kOneIn1023 + "\n", "1.000000\n"}, {kOneIn1024 + "\n", kError}};
     std::string input, expected;
     for (int line = 0; line < 60000; ++line) {
         const auto& kind = kinds[(line * 7 + line / 5) % kinds.size()];
-        input += kind.first + (kind.first == "2^" ? "\n" : "");
+        input += kind.first;
         expected += kind.second;
     }
     const EvalResult result = RunQuorvelEval({.input = input});
@@ -95,10 +95,10 @@ TEST(QuorvelEvalStream, LinesAtTheBlockEdgeKeepTheirLimit) {
             input[0] = '1';
             input += '\n';
             std::string expected = "1.000000\n";
-            for (std::size_t count = 0; count < shortLines; ++count)
+            for (std::size_t count = 0; count < shortLines; ++count) {
                 input += "1\n";
-            for (std::size_t count = 0; count < shortLines; ++count)
                 expected += "1.000000\n";
+            }
             const EvalResult run = RunQuorvelEval({.input = input + line + "1+2\n"});
             EXPECT_TRUE(run.out == expected + result + "3.000000\n") << line.size() << shift;
         }
