@@ -2,16 +2,19 @@
 // may draw before it.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "frontend/evaluation_request.h"
 #include "library/random_generator.h"
 #include "library/scalar_functions.h"
 
 namespace {
 
-TEST(RandomSequence, RandAndRand2DrawOnceEachFromTheStartOfTheSequence) {
-    EXPECT_EQ(Rand(32768), 41.0f);
+TEST(RandomSequence, ExpressionsAndDirectCallsShareOneSequenceFromItsStart) {
+    EXPECT_EQ(std::string(EvaluationRequest("rand(32768)", "0", "0", "0").text), "41.000000");
     EXPECT_EQ(Rand2(0, 32768), 18467.0f);
     EXPECT_EQ(Rand(1), 6334.0f / 32768.0f);
-    EXPECT_EQ(Rand2(10, 20), 10.0f + 10.0f * (26500.0f / 32768.0f));
+    EXPECT_EQ(std::string(EvaluationRequest("rand2(x, y)", "10", "20", "0").text), "18.087158");
     EXPECT_EQ(DrawRandom15(), 19169);
 }
 

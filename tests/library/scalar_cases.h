@@ -37,6 +37,7 @@ inline constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 inline constexpr float kPiValue = 0x1.921fb6p+1f;  // the constant PI
 inline constexpr float kEValue = 0x1.5bf0a8p+1f;   // the constant E
 inline constexpr float kHalfPiValue = 0x1.921fb6p+0f;
+inline constexpr float kLiteral3e38 = 0x1.c363c8p+127f;  // what the literal 3.0e38 reads as
 
 inline std::uint32_t BitsOf(float v) {
     std::uint32_t bits;
@@ -50,7 +51,8 @@ inline bool SameValue(float actual, float expected) {
     return BitsOf(actual) == BitsOf(expected);
 }
 
-// pow(-8, 0.5) is how an expression spells NaN.
+// An expression spells NaN as pow(-8, 0.5), or as (-8)^0.5 where a comma would stand inside a
+// nested bracket of a non-final argument.
 inline constexpr ScalarCase kScalarCases[] = {
     {"abs(-3)", Apply1<Abs>, {-3}, 3},
     {"abs(-0)", Apply1<Abs>, {-0.0f}, 0},
@@ -104,23 +106,23 @@ inline constexpr ScalarCase kScalarCases[] = {
     {"min(-0, 0)", Apply2<Min>, {-0.0f, 0}, 0},
     {"min(0, -0)", Apply2<Min>, {0, -0.0f}, -0.0f},
     {"max(1, pow(-8, 0.5))", Apply2<Max>, {1, kNaN}, 1},
-    {"max(pow(-8, 0.5), 1)", Apply2<Max>, {kNaN, 1}, kNaN},
+    {"max((-8)^0.5, 1)", Apply2<Max>, {kNaN, 1}, kNaN},
     {"min(1, pow(-8, 0.5))", Apply2<Min>, {1, kNaN}, kNaN},
-    {"min(pow(-8, 0.5), 1)", Apply2<Min>, {kNaN, 1}, 1},
+    {"min((-8)^0.5, 1)", Apply2<Min>, {kNaN, 1}, 1},
     {"atan2(1, 0)", Apply2<Atan2>, {1, 0}, kHalfPiValue},
     {"atan2(0, -1)", Apply2<Atan2>, {0, -1}, kPiValue},
     {"rand2(5, 5)", Apply2<Rand2>, {5, 5}, 5},
 
     {"lerp(0, 10, 0.25)", Apply3<Lerp>, {0, 10, 0.25f}, 2.5f},
     {"lerp(2, 4, 2)", Apply3<Lerp>, {2, 4, 2}, 6},
-    {"lerp(3.0e38, -3.0e38, 0.5)", Apply3<Lerp>, {3.0e38f, -3.0e38f, 0.5f}, 0},
+    {"lerp(3.0e38, -3.0e38, 0.5)", Apply3<Lerp>, {kLiteral3e38, -kLiteral3e38, 0.5f}, 0},
     {"clamp(15, 10, 0)", Apply3<Clamp>, {15, 10, 0}, 10},
     {"clamp(-5, 10, 0)", Apply3<Clamp>, {-5, 10, 0}, 0},
     {"clamp(5, 10, 0)", Apply3<Clamp>, {5, 10, 0}, 5},
     {"clamp(5, 0, 10)", Apply3<Clamp>, {5, 0, 10}, 0},
     {"clamp(-5, 0, 10)", Apply3<Clamp>, {-5, 0, 10}, 10},
-    {"clamp(pow(-8, 0.5), 10, 0)", Apply3<Clamp>, {kNaN, 10, 0}, kNaN},
-    {"clamp(5, pow(-8, 0.5), 0)", Apply3<Clamp>, {5, kNaN, 0}, 5},
+    {"clamp((-8)^0.5, 10, 0)", Apply3<Clamp>, {kNaN, 10, 0}, kNaN},
+    {"clamp(5, (-8)^0.5, 0)", Apply3<Clamp>, {5, kNaN, 0}, 5},
     {"gray(1, 1, 1)", Apply3<Gray>, {1, 1, 1}, 1},
     {"gray(255, 255, 255)", Apply3<Gray>, {255, 255, 255}, 255},
     {"gray(1, 0, 0)", Apply3<Gray>, {1, 0, 0}, 0x1.322d0ep-2f},
@@ -128,22 +130,28 @@ inline constexpr ScalarCase kScalarCases[] = {
     {"gray(3, 0, 0)", Apply3<Gray>, {3, 0, 0}, 0x1.cb4394p-1f},
     {"gray(1, 49, 3)", Apply3<Gray>, {1, 49, 3}, 0x1.d676cap+4f},
     {"add3(1, 2, 3)", Apply3<Add3>, {1, 2, 3}, 6},
-    {"add3(3.0e38, 3.0e38, -3.0e38)", Apply3<Add3>, {3.0e38f, 3.0e38f, -3.0e38f}, 3.0e38f},
-    {"add3(3.0e38, 3.0e38, 0)", Apply3<Add3>, {3.0e38f, 3.0e38f, 0}, kInf},
+    {"add3(3.0e38, 3.0e38, -3.0e38)",
+     Apply3<Add3>,
+     {kLiteral3e38, kLiteral3e38, -kLiteral3e38},
+     kLiteral3e38},
+    {"add3(3.0e38, 3.0e38, 0)", Apply3<Add3>, {kLiteral3e38, kLiteral3e38, 0}, kInf},
     {"min3(3, 1, 2)", Apply3<Min3>, {3, 1, 2}, 1},
     {"min3(-0, 0, -0)", Apply3<Min3>, {-0.0f, 0, -0.0f}, 0},
-    {"min3(1, pow(-8, 0.5), 0)", Apply3<Min3>, {1, kNaN, 0}, kNaN},
-    {"min3(pow(-8, 0.5), 2, 1)", Apply3<Min3>, {kNaN, 2, 1}, 1},
+    {"min3(1, (-8)^0.5, 0)", Apply3<Min3>, {1, kNaN, 0}, kNaN},
+    {"min3((-8)^0.5, 2, 1)", Apply3<Min3>, {kNaN, 2, 1}, 1},
     {"max3(3, 1, 2)", Apply3<Max3>, {3, 1, 2}, 3},
     {"max3(0, -0, 0)", Apply3<Max3>, {0, -0.0f, 0}, -0.0f},
     {"max3(1, 2, pow(-8, 0.5))", Apply3<Max3>, {1, 2, kNaN}, 2},
     {"average3(1, 2, 4)", Apply3<Average3>, {1, 2, 4}, 0x1.2aaaaap+1f},
-    {"average3(3.0e38, 3.0e38, 3.0e38)", Apply3<Average3>, {3.0e38f, 3.0e38f, 3.0e38f}, 3.0e38f},
+    {"average3(3.0e38, 3.0e38, 3.0e38)",
+     Apply3<Average3>,
+     {kLiteral3e38, kLiteral3e38, kLiteral3e38},
+     kLiteral3e38},
 
     {"add4(1, 2, 3, 4)", Apply4<Add4>, {1, 2, 3, 4}, 10},
     {"add4(3.0e38, 3.0e38, -3.0e38, -3.0e38)",
      Apply4<Add4>,
-     {3.0e38f, 3.0e38f, -3.0e38f, -3.0e38f},
+     {kLiteral3e38, kLiteral3e38, -kLiteral3e38, -kLiteral3e38},
      0},
     {"min4(4, 3, 2, 1)", Apply4<Min4>, {4, 3, 2, 1}, 1},
     {"min4(1, 2, 3, 4)", Apply4<Min4>, {1, 2, 3, 4}, 1},
@@ -152,10 +160,10 @@ inline constexpr ScalarCase kScalarCases[] = {
     {"max4(1, 2, 3, 4)", Apply4<Max4>, {1, 2, 3, 4}, 4},
     {"max4(4, 3, 2, 1)", Apply4<Max4>, {4, 3, 2, 1}, 4},
     {"max4(0, -0, 0, 0)", Apply4<Max4>, {0, -0.0f, 0, 0}, -0.0f},
-    {"max4(pow(-8, 0.5), 1, 3, 2)", Apply4<Max4>, {kNaN, 1, 3, 2}, 3},
+    {"max4((-8)^0.5, 1, 3, 2)", Apply4<Max4>, {kNaN, 1, 3, 2}, 3},
     {"average4(1, 2, 3, 4)", Apply4<Average4>, {1, 2, 3, 4}, 2.5f},
     {"average4(3.0e38, 3.0e38, 3.0e38, 3.0e38)",
      Apply4<Average4>,
-     {3.0e38f, 3.0e38f, 3.0e38f, 3.0e38f},
-     3.0e38f},
+     {kLiteral3e38, kLiteral3e38, kLiteral3e38, kLiteral3e38},
+     kLiteral3e38},
 };
