@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// The cells measured for every expression, in the order they run.
+enum Cell { kEvaluateCell, kRequestCell, kFparserCell, kMuparserCell, kCellCount };
+
+inline constexpr std::array<const char*, kCellCount> kCellNames = {
+    "EvaluateExpression", "EvaluationRequest", "fparser", "muparser"};
+
+struct RowTimes {
+    std::string name;  // as the table shows it
+    bool worstCase;
+    std::array<double, kCellCount> ns;  // per evaluation; NaN for a cell that did not run
+};
+
+struct Verdict {
+    std::string target;
+    std::string figure;  // what was measured, as text
+    bool met;
+};
+
+inline constexpr double kFparserMeanRatio = 2.0;
+inline constexpr double kMuparserMeanRatio = 20.0;
+inline constexpr double kWorstCaseNs = 20000.0;
+
+// NaN for an empty list or any value that is not positive.
+double GeometricMean(const std::vector<double>& values);
+
+// How many times longer the peer cell took than EvaluateExpression on the row.
+double PeerRatio(const RowTimes& row, Cell peer);
+
+std::vector<Verdict> CheckTargets(const std::vector<RowTimes>& rows);
+
+// A Markdown table: ns per evaluation for each cell, the peer ratios, and the geometric means
+// over the rows that are not worst cases.
+void PrintTimesTable(std::FILE* out, const std::vector<RowTimes>& rows);
+
+void PrintVerdicts(std::FILE* out, const std::vector<Verdict>& verdicts);
