@@ -97,6 +97,7 @@ const ResizeCase kResizeCases[] = {
     {"scalar FLT_EPSILON to 2", Scalar(FLT_EPSILON), 2, Array({FLT_EPSILON, FLT_EPSILON}, 0), 1},
     {"scalar -FLT_EPSILON to 2", Scalar(-FLT_EPSILON), 2, Array({-FLT_EPSILON, -FLT_EPSILON}, 0),
      1},
+    {"scalar NaN to 2", Scalar(kNaN), 2, Array({kNaN, kNaN}, 0), 1},
     {"scalar 0 to 0", Scalar(0), 0, Scalar(0), 0},
     {"scalar 7 to 0", Scalar(7), 0, Scalar(7), 0},
     {"array 1 2 3 to 5", Array({1, 2, 3}, 9), 5, Array({1, 2, 3, 0, 0}, 9), 1},
@@ -115,13 +116,6 @@ TEST(ResizeArray, KeepsSpreadsOrClearsElementsAsTheCountChanges) {
         ExpectShape(value, row.after, row.label);
         EXPECT_EQ(g_allocations, row.allocations) << row.label;
     }
-}
-
-TEST(ResizeArray, SpreadsANaNScalar) {
-    ArrayValue value(kNaN);
-    ASSERT_TRUE(ResizeArray(value, 2));
-    EXPECT_TRUE(std::isnan(value.elements[0]) && std::isnan(value.elements[1]));
-    EXPECT_EQ(value.scalar, 0.0f);
 }
 
 TEST(ResizeArray, RefusedStorageLeavesTheValueAsItWas) {
