@@ -3,14 +3,18 @@
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <ctime>
 
 extern char** environ;
 
 namespace {
+
+constexpr useconds_t kPollMicroseconds = 2000;
 
 std::string NameOf(const std::string& entry) {
     return entry.substr(0, entry.find('='));
@@ -54,9 +58,10 @@ pid_t SpawnChild(const ChildSpec& spec, std::string& error) {
     pid_t pid = -1;
     int result = EINVAL;
     if (!arguments.empty() && Redirect(actions, spec.stdinFd, 0) &&
-        Redirect(actions, spec.stdoutFd, 1) && Redirect(actions, spec.stderrFd, 2)) {
-        result = posix_spawn(&pid, argumentPointers[0], &actions, nullptr, argumentPointers.data(),
-                             environmentPointers.data());
+        Redirect(actions, spec.stdoutFd, 1) && Redirect(actions, spec.stderrFd, 2) &&
+        Redirect(actions, spec.passedFd, kPassedDescriptor)) {
+        result = posix_spawnp(&pid, argumentPointers[0], &actions, nullptr, argumentPointers.data(),
+                              environmentPointers.data());
     }
     posix_spawn_file_actions_destroy(&actions);
     if (result != 0) {
@@ -67,15 +72,25 @@ pid_t SpawnChild(const ChildSpec& spec, std::string& error) {
     return pid;
 }
 
-ChildExit WaitForChild(pid_t pid) {
+ChildExit WaitForChild(pid_t pid, double timeoutSeconds) {
     ChildExit exit;
     int status = 0;
     rusage usage{};
-    pid_t ended = -1;
-    do {
+    const double deadline = MonotonicSeconds() + timeoutSeconds;
+    pid_t ended = 0;
+    while (timeoutSeconds >= 0.0 && ended == 0 && MonotonicSeconds() < deadline) {
+        ended = wait4(pid, &status, WNOHANG, &usage);
+        if (ended == 0) usleep(kPollMicroseconds);
+        if (ended < 0 && errno == EINTR) ended = 0;
+    }
+    if (ended == 0 && timeoutSeconds >= 0.0) {
+        kill(pid, SIGKILL);
+        exit.killed = true;
+    }
+    while (ended <= 0) {
         ended = wait4(pid, &status, 0, &usage);
-    } while (ended < 0 && errno == EINTR);
-    if (ended != pid) return exit;
+        if (ended < 0 && errno != EINTR) return exit;
+    }
     exit.exited = WIFEXITED(status);
     exit.status = exit.exited ? WEXITSTATUS(status) : WTERMSIG(status);
     exit.peakRssKb = usage.ru_maxrss;
