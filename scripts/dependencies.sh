@@ -2,7 +2,7 @@
 QUORVEL_PACKAGES=(
     cmake g++ clang libclang-rt-14-dev clang-format
     libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev libfparser-dev
-    qt6-base-dev fonts-wqy-microhei
+    qt6-base-dev fonts-wqy-microhei desktop-file-utils
     locales valgrind
 )
 

@@ -1,0 +1,40 @@
+# Installs the build into a scratch prefix and checks that a desktop finds both programs, the
+# menu entry and an icon of the right size in each hicolor folder.
+cmake_minimum_required(VERSION 3.25)
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+
+foreach(path bin/quorvel bin/quorvel-eval share/applications/quorvel.desktop)
+    if(NOT EXISTS "${PREFIX}/${path}")
+        message(FATAL_ERROR "not installed: ${path}")
+    endif()
+endforeach()
+
+file(READ "${PREFIX}/share/applications/quorvel.desktop" entry)
+foreach(line "Exec=quorvel" "Icon=quorvel" "Categories=Utility;Calculator;")
+    string(FIND "${entry}" "\n${line}\n" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "the desktop entry lacks ${line}")
+    endif()
+endforeach()
+
+foreach(size 16 32 48 128)
+    set(icon "${PREFIX}/share/icons/hicolor/${size}x${size}/apps/quorvel.png")
+    if(NOT EXISTS "${icon}")
+        message(FATAL_ERROR "no ${size} pixel icon")
+    endif()
+    # A PNG's width and height are the two big-endian words after its signature and chunk header.
+    file(READ "${icon}" header OFFSET 16 LIMIT 8 HEX)
+    string(SUBSTRING "${header}" 0 8 width)
+    string(SUBSTRING "${header}" 8 8 height)
+    math(EXPR width "0x${width}")
+    math(EXPR height "0x${height}")
+    if(NOT width EQUAL size OR NOT height EQUAL size)
+        message(FATAL_ERROR "the ${size} pixel icon is ${width} x ${height}")
+    endif()
+endforeach()
+file(REMOVE_RECURSE "${PREFIX}")
