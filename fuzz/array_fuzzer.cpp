@@ -1,6 +1,6 @@
-// Drives array values through sequences of resizes, element writes and array functions, and
-// checks every value after every step against a plain model kept beside it. Leaks are left to
-// the leak checker, which runs after every input.
+// Drives array values through sequences of resizes, element writes, refused allocations, values
+// in neither state and array functions, and checks every value after every step against a plain
+// model kept beside it. Leaks are left to the leak checker, which runs after every input.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -20,11 +20,35 @@ constexpr int kPoolSize = 3;
 constexpr std::uint32_t kLargestCount = 300;
 
 // The scalar is what a value holds without elements; with elements it is only kept for a later
-// resize to 0.
+// resize to 0. A value without elements may be in neither state (a count without storage, or
+// storage without a count) and must then behave as its scalar until it is next written.
 struct Model {
     float scalar = 0.0f;
     std::vector<float> elements;
+    std::uint32_t strayCount = 0;
+    bool strayStorage = false;
 };
+
+bool IsStray(const Model& model) {
+    return model.strayCount > 0 || model.strayStorage;
+}
+
+void Settle(Model& model) {
+    model.strayCount = 0;
+    model.strayStorage = false;
+}
+
+// The allocator refuses once when asked to, so that every call that needs storage can be seen
+// failing.
+bool g_refuseNextAllocation = false;
+
+void* RefusingAllocator(std::size_t bytes) {
+    if (g_refuseNextAllocation) {
+        g_refuseNextAllocation = false;
+        return nullptr;
+    }
+    return std::malloc(bytes);
+}
 
 // Values on both sides of the spread's zero test, and the ones that make sums and comparisons
 // interesting.
@@ -50,20 +74,27 @@ void Require(bool holds, const char* what, int index) {
 }
 
 void CheckMatches(const ArrayValue& value, const Model& model, int index) {
-    Require(value.count == model.elements.size(), "element count", index);
-    Require((value.elements != nullptr) == (value.count > 0), "storage exactly when counted",
-            index);
-    for (std::uint32_t i = 0; i < value.count; ++i) {
+    const std::size_t count = model.elements.empty() ? model.strayCount : model.elements.size();
+    Require(value.count == count, "element count", index);
+    const bool storage = !model.elements.empty() || model.strayStorage;
+    Require((value.elements != nullptr) == storage, "storage exactly when expected", index);
+    for (std::size_t i = 0; i < model.elements.size(); ++i) {
         Require(SameValue(value.elements[i], model.elements[i]), "element value", index);
     }
     Require(SameValue(value.scalar, model.scalar), "scalar field", index);
 }
 
-void ResizeModel(Model& model, std::uint32_t count) {
-    if (count == model.elements.size()) return;
+// False when the resize needs storage and the allocation is refused; the value stays as it was.
+bool ResizeModel(Model& model, std::uint32_t count, bool refused) {
+    if (count == model.elements.size() && !IsStray(model)) return true;
     if (count == 0) {
         model.elements.clear();
-    } else if (!model.elements.empty()) {
+        Settle(model);
+        return true;
+    }
+    if (refused) return false;
+    Settle(model);
+    if (!model.elements.empty()) {
         model.elements.resize(count, 0.0f);
     } else if (model.scalar > -FLT_EPSILON && model.scalar < FLT_EPSILON) {
         model.elements.assign(count, 0.0f);
@@ -71,6 +102,7 @@ void ResizeModel(Model& model, std::uint32_t count) {
         model.elements.assign(count, model.scalar);
         model.scalar = 0.0f;
     }
+    return true;
 }
 
 float ModelSum(const Model& model) {
@@ -119,16 +151,17 @@ float Reduce(int function, const ArrayValue& value) {
 
 // The expected output from a snapshot of the input, so the in-place case is stated separately
 // rather than inherited from the loop direction.
-void ModelTransform(int function, const Model& input, Model& output, bool inPlace) {
+void ModelTransform(int function, const Model& input, Model& output, bool inPlace, bool refused) {
     if (input.elements.empty()) {
         const float scalar = input.scalar;
         output.elements.clear();
+        Settle(output);
         output.scalar = scalar;
         return;
     }
     const std::vector<float> source = input.elements;
     const std::size_t n = source.size();
-    ResizeModel(output, static_cast<std::uint32_t>(n));
+    if (!ResizeModel(output, static_cast<std::uint32_t>(n), refused)) return;
     std::vector<float>& out = output.elements;
     if (function == 0) {
         for (std::size_t i = 1; i < n; ++i)
@@ -172,7 +205,33 @@ std::uint32_t PickCount(FuzzedDataProvider& provider) {
     return provider.ConsumeIntegralInRange<std::uint32_t>(0, kLargestCount);
 }
 
-enum Operation : int { kResize, kSetElement, kSetScalar, kReduce, kTransform, kOperationCount };
+// Rarely, so that most sequences build up arrays.
+bool PickRefusal(FuzzedDataProvider& provider) {
+    return provider.ConsumeIntegralInRange<int>(0, 7) == 0;
+}
+
+// Only a value without elements is made stray, so no storage is lost and none is shared.
+void MakeStray(FuzzedDataProvider& provider, ArrayValue& value, Model& model) {
+    if (value.elements != nullptr || value.count != 0) return;
+    const auto count = provider.ConsumeIntegralInRange<std::uint32_t>(1, 3);
+    if (provider.ConsumeBool()) {
+        value.count = model.strayCount = count;
+    } else {
+        value.elements = static_cast<float*>(std::malloc(count * sizeof(float)));
+        Require(value.elements != nullptr, "storage for a stray value", 0);
+        model.strayStorage = true;
+    }
+}
+
+enum Operation : int {
+    kResize,
+    kSetElement,
+    kSetScalar,
+    kReduce,
+    kTransform,
+    kMakeStray,
+    kOperationCount
+};
 
 void RunStep(FuzzedDataProvider& provider, ArrayValue (&values)[kPoolSize],
              Model (&models)[kPoolSize]) {
@@ -183,8 +242,11 @@ void RunStep(FuzzedDataProvider& provider, ArrayValue (&values)[kPoolSize],
     switch (operation) {
         case kResize: {
             const std::uint32_t count = PickCount(provider);
-            Require(ResizeArray(value, count), "a small resize succeeds", target);
-            ResizeModel(model, count);
+            const bool refused = PickRefusal(provider);
+            g_refuseNextAllocation = refused;
+            const bool resized = ResizeArray(value, count);
+            g_refuseNextAllocation = false;
+            Require(resized == ResizeModel(model, count, refused), "resize outcome", target);
             break;
         }
         case kSetElement: {
@@ -208,11 +270,17 @@ void RunStep(FuzzedDataProvider& provider, ArrayValue (&values)[kPoolSize],
         case kTransform: {
             const int function = provider.ConsumeIntegralInRange<int>(0, 2);
             const int output = provider.ConsumeIntegralInRange<int>(0, kPoolSize - 1);
+            const bool refused = PickRefusal(provider);
+            g_refuseNextAllocation = refused;
             Transform(function, value, values[output]);
-            ModelTransform(function, model, models[output], output == target);
+            g_refuseNextAllocation = false;
+            ModelTransform(function, model, models[output], output == target, refused);
             CheckMatches(values[output], models[output], output);
             break;
         }
+        case kMakeStray:
+            MakeStray(provider, value, model);
+            break;
         default:
             break;
     }
@@ -220,6 +288,11 @@ void RunStep(FuzzedDataProvider& provider, ArrayValue (&values)[kPoolSize],
 }
 
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    ReplaceElementAllocator(RefusingAllocator);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider provider(data, size);
