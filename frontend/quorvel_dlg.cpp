@@ -1,5 +1,6 @@
 #include "frontend/quorvel_dlg.h"
 
+#include <QByteArray>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -115,7 +116,9 @@ void CQuorvelDlg::OnCalculate() {
     const QByteArray z = Field(IDC_Z)->text().toUtf8();
     const DisplayText shown =
         request_(expression.constData(), x.constData(), y.constData(), z.constData());
-    Field(IDC_RESULT)->setText(QString::fromUtf8(shown.text));
+    // Bounded by the buffer, so a display text that lost its terminator cannot run past it.
+    const auto length = static_cast<qsizetype>(qstrnlen(shown.text, sizeof shown.text));
+    Field(IDC_RESULT)->setText(QString::fromUtf8(shown.text, length));
 }
 
 // Esc must not end the dialog; only the window's close command does, through closeEvent.

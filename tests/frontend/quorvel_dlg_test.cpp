@@ -14,6 +14,7 @@
 #include <QtTest>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -33,6 +34,13 @@ DisplayText RecordingRequest(const char* expression, const char* x, const char* 
     g_recorded = {g_recorded.calls + 1, expression, x, y, z};
     DisplayText shown{};
     std::snprintf(shown.text, sizeof shown.text, "call %d", g_recorded.calls);
+    return shown;
+}
+
+// Fills the whole display buffer and leaves out the terminator.
+DisplayText UnterminatedRequest(const char*, const char*, const char*, const char*) {
+    DisplayText shown;
+    std::memset(shown.text, '7', sizeof shown.text);
     return shown;
 }
 
@@ -303,6 +311,12 @@ class QuorvelDlgTest : public QObject {
         QCOMPARE(g_recorded.x, x.toStdString());
         QCOMPARE(g_recorded.y, y.toStdString());
         QCOMPARE(g_recorded.z, z.toStdString());
+    }
+
+    void resultStopsAtTheEndOfTheDisplayBuffer() {
+        CQuorvelDlg dialog(UnterminatedRequest);
+        dialog.OnCalculate();
+        QCOMPARE(FieldOf(dialog, IDC_RESULT)->text(), QString(kDisplayCapacity, u'7'));
     }
 
     void resultShowsTheEvaluation_data() {
