@@ -27,9 +27,10 @@ void CollectingReporter::ReportRuns(const std::vector<Run>& runs) {
 
 double CollectingReporter::NanosecondsFor(const std::string& name) const {
     const auto found = samples_.find(name);
-    if (found == samples_.end() || found->second.failed || found->second.runs == 0) {
+    if (found == samples_.end() || found->second.failed) {
         return std::numeric_limits<double>::quiet_NaN();
     }
     const Sample& sample = found->second;
-    return sample.median >= 0.0 ? sample.median : sample.sum / sample.runs;
+    if (sample.median >= 0.0) return sample.median;
+    return sample.runs > 0 ? sample.sum / sample.runs : std::numeric_limits<double>::quiet_NaN();
 }

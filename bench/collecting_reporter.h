@@ -15,7 +15,7 @@ class CollectingReporter : public benchmark::ConsoleReporter {
     void ReportRuns(const std::vector<Run>& runs) override;
 
     // ns per iteration of the benchmark registered under name: the median over repetitions when
-    // there are several, else the mean of its runs; NaN when it never ran or failed.
+    // there are several, else the mean of its runs; NaN when it never ran or any run failed.
     double NanosecondsFor(const std::string& name) const;
 
   private:

@@ -194,8 +194,17 @@ bool MeasureBatch(const BenchOptions& options, std::vector<Verdict>& verdicts) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    const BenchOptions options = ParseBenchOptions(argc, argv, QUORVEL_EVAL_PATH);
+    // Three repetitions in random order, judged by their medians, so a burst of load on a shared
+    // machine moves one repetition rather than the figure; flags given on the command line come
+    // later and win.
+    std::vector<char*> arguments(argv, argv + argc);
+    char repetitions[] = "--benchmark_repetitions=3";
+    char interleaving[] = "--benchmark_enable_random_interleaving=true";
+    char aggregatesOnly[] = "--benchmark_report_aggregates_only=true";
+    arguments.insert(arguments.begin() + 1, {repetitions, interleaving, aggregatesOnly});
+    int count = static_cast<int>(arguments.size());
+    benchmark::Initialize(&count, arguments.data());
+    const BenchOptions options = ParseBenchOptions(count, arguments.data(), QUORVEL_EVAL_PATH);
     if (!options.error.empty()) {
         std::fprintf(stderr, "quorvel-bench: %s\n%s", options.error.c_str(), kBenchUsage);
         return 2;
