@@ -2,12 +2,14 @@
 // The input is the expression, X, Y and Z texts separated by NUL bytes (a NUL can never be part
 // of a text); value texts that are missing read as "0.0", the fields' initial text.
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "frontend/evaluation_request.h"
@@ -15,6 +17,8 @@
 namespace {
 
 constexpr std::size_t kLongestExpression = kExpressionCapacity - 1;
+constexpr std::size_t kLongestGroup = 255;
+constexpr int kDeepestNesting = 32;
 
 struct RequestInput {
     std::string expression;
@@ -125,6 +129,39 @@ void CheckLengthLimit(const RequestInput& input, const char* answer) {
             answer);
 }
 
+// The deepest nesting when every closer matches the latest opener and none is left open, or -1.
+int NestingDepth(const std::string& text) {
+    static constexpr char kOpeners[] = "([{";
+    static constexpr char kClosers[] = ")]}";
+    std::string open;
+    std::size_t deepest = 0;
+    for (char c : text) {
+        if (const char* opener = std::strchr(kOpeners, c); c != '\0' && opener) {
+            open.push_back(c);
+            deepest = std::max(deepest, open.size());
+        } else if (const char* closer = std::strchr(kClosers, c); c != '\0' && closer) {
+            if (open.empty() || open.back() != kOpeners[closer - kClosers]) return -1;
+            open.pop_back();
+        }
+    }
+    return open.empty() ? static_cast<int>(deepest) : -1;
+}
+
+// Enclosing a properly nested expression in any bracket pair, or passing it to the identity
+// function, gives the same answer while the group fits its 255-byte copy and the nesting stays
+// within 32 levels. (An argument list may close early and go on after its bracket, so an
+// expression that evaluates is not always properly nested.)
+void CheckEnclosedAlike(const RequestInput& input, const char* answer) {
+    const std::string& e = input.expression;
+    if (e.size() > kLongestGroup) return;
+    const int depth = NestingDepth(e);
+    if (depth < 0 || depth >= kDeepestNesting) return;
+    const char* const enclosings[][2] = {{"(", ")"}, {"[", "]"}, {"{", "}"}, {"positive(", ")"}};
+    const auto& enclosing = enclosings[e.size() % std::size(enclosings)];
+    Require(std::strcmp(Request(enclosing[0] + e + enclosing[1], input).text, answer) == 0,
+            "an enclosed expression gives the same answer", input, answer);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -137,5 +174,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(std::strcmp(Request(input.expression, input).text, first.text) == 0,
             "the same input gives the same answer", input, first.text);
     CheckLengthLimit(input, first.text);
+    CheckEnclosedAlike(input, first.text);
     return 0;
 }
