@@ -1,23 +1,39 @@
 #include "engine/groups_and_calls.h"
 
+#include <array>
+
 #include "engine/evaluator.h"
 #include "engine/lexical_rules.h"
 
 namespace {
 
-constexpr SymbolDescriptor BracketRow(char name, SymbolKind kind) {
-    return {{name}, 1, kind, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
-}
+enum class GroupChar : std::uint8_t { kPlain, kOpener, kCloser, kComma, kEnd };
 
-constexpr std::int32_t kNotABracket = -1;
+struct GroupCharClass {
+    GroupChar kind;
+    std::int8_t index;  // the bracket's index within its half of the bracket table
+};
 
-std::int32_t BracketIndex(char c, SymbolKind kind) {
-    const int first = kind == kOpeningBracket ? 0 : 3;
-    for (int i = 0; i < 3; ++i) {
-        if (kBracketTable[first + i].name[0] == c) return i;
+using GroupCharTable = std::array<GroupCharClass, 256>;
+
+// What each byte means to the group reader, derived from the bracket table; a comma ends only
+// a non-final argument, so in a whole group it is copied like any other character.
+constexpr GroupCharTable MakeGroupChars(bool commaEnds) {
+    GroupCharTable table{};
+    for (int row = 0; row < 6; ++row) {
+        const auto c = static_cast<unsigned char>(kBracketTable[row].name[0]);
+        const bool opens = kBracketTable[row].kind == kOpeningBracket;
+        table[c] = {opens ? GroupChar::kOpener : GroupChar::kCloser,
+                    static_cast<std::int8_t>(row % 3)};
     }
-    return kNotABracket;
+    if (commaEnds) table[static_cast<unsigned char>(',')].kind = GroupChar::kComma;
+    table[0].kind = GroupChar::kEnd;
+    return table;
 }
+
+constexpr GroupCharTable kGroupChars[2] = {MakeGroupChars(false), MakeGroupChars(true)};
+
+constexpr int kLastCopyIndex = kGroupCapacity - 2;
 
 // A non-final argument reads up to a comma at its own level; the last one up to the closer.
 template <int Count>
@@ -32,51 +48,43 @@ bool ReadArguments(std::int32_t& cursor, const char* text, float (&arguments)[Co
 
 }  // namespace
 
-const SymbolDescriptor kBracketTable[6] = {
-    BracketRow('(', kOpeningBracket), BracketRow('[', kOpeningBracket),
-    BracketRow('{', kOpeningBracket), BracketRow(')', kClosingBracket),
-    BracketRow(']', kClosingBracket), BracketRow('}', kClosingBracket),
-};
-
 const SymbolDescriptor* MatchOpenBracket(const char* text, std::int32_t& cursor,
                                          std::int32_t& index) {
     SkipSpaces(text, cursor);
-    const std::int32_t found = BracketIndex(text[cursor], kOpeningBracket);
-    if (found == kNotABracket) return nullptr;
+    const GroupCharClass found = kGroupChars[0][static_cast<unsigned char>(text[cursor])];
+    if (found.kind != GroupChar::kOpener) return nullptr;
     ++cursor;
-    index = found;
-    return &kBracketTable[found];
+    index = found.index;
+    return &kBracketTable[found.index];
 }
 
+// The copy holds 255 characters: a longer group is refused rather than cut.
 bool ReadGroup(const char* text, std::int32_t& cursor, float& value, std::int32_t openerIndex,
                bool commaEnds) {
     value = 0.0f;
-    const char* start = text + cursor;
-    if (start[0] == '\0') return false;
+    const char* const start = text + cursor;
+    const GroupCharTable& chars = kGroupChars[commaEnds];
     char group[kGroupCapacity];
     std::int32_t stack[kBracketDepthLimit];
     stack[0] = openerIndex;
     int depth = 1;
     int j = 0;
     for (;; ++j) {
-        const char c = start[j];
-        const std::int32_t opener = BracketIndex(c, kOpeningBracket);
-        const std::int32_t closer =
-            opener == kNotABracket ? BracketIndex(c, kClosingBracket) : kNotABracket;
-        if (opener != kNotABracket) {
-            if (depth >= kBracketDepthLimit) return false;
-            stack[depth++] = opener;
-        } else if (closer != kNotABracket) {
-            if (stack[--depth] != closer) return false;
-        } else if (commaEnds && c == ',') {
+        const GroupCharClass c = chars[static_cast<unsigned char>(start[j])];
+        if (c.kind == GroupChar::kEnd) return false;  // the group is not closed
+        if (c.kind == GroupChar::kComma) {
             if (depth != 1) return false;
             break;
         }
-        if (depth == 0) break;
-        // The copy holds 255 characters; a longer group is refused rather than cut.
-        if (j == kGroupCapacity - 1) return false;
-        group[j] = c;
-        if (start[j + 1] == '\0') return false;
+        if (c.kind == GroupChar::kOpener) {
+            if (depth >= kBracketDepthLimit) return false;
+            stack[depth++] = c.index;
+        } else if (c.kind == GroupChar::kCloser) {
+            if (stack[--depth] != c.index) return false;
+            if (depth == 0) break;
+        }
+        if (j > kLastCopyIndex) return false;
+        group[j] = start[j];
     }
     group[j] = '\0';
     cursor += j + 1;
