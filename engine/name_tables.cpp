@@ -98,6 +98,27 @@ constexpr BuiltinRow kBuiltins[] = {
 };
 static_assert(std::size(kBuiltins) == 46);
 
+// One byte of NameHash. Bytes from 0x80 up count as negative, sign-extended to 32 bits.
+std::uint32_t HashStep(std::uint32_t h, char byte) {
+    const auto c =
+        static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(byte)));
+    h = h * 16 + c;
+    const std::uint32_t g = h & 0xF0000000u;
+    if (g != 0) h = (h ^ (g >> 24)) & 0x0FFFFFFFu;
+    return h;
+}
+
+// NameHash and the length of a name in one pass over at most limit bytes. A name of limit bytes
+// or more measures limit; its hash then covers only those bytes and is not used.
+std::size_t MeasureAndHash(const char* name, std::size_t limit, std::uint32_t& hash) {
+    std::uint32_t h = 0;
+    std::size_t length = 0;
+    for (; length < limit && name[length] != '\0'; ++length)
+        h = HashStep(h, name[length]);
+    hash = h;
+    return length;
+}
+
 void WriteConstant(ConstantEntry& entry, const char* name, std::uint32_t bits) {
     std::memset(entry.name, 0, sizeof entry.name);
     std::strcpy(entry.name, name);
@@ -110,14 +131,8 @@ void WriteConstant(ConstantEntry& entry, const char* name, std::uint32_t bits) {
 std::uint32_t NameHash(const char* text) {
     std::uint32_t h = 0;
     if (text == nullptr) return h;
-    for (const char* p = text; *p != '\0'; ++p) {
-        // Bytes from 0x80 up count as negative, sign-extended to 32 bits.
-        const auto c =
-            static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(*p)));
-        h = h * 16 + c;
-        const std::uint32_t g = h & 0xF0000000u;
-        if (g != 0) h = (h ^ (g >> 24)) & 0x0FFFFFFFu;
-    }
+    for (const char* p = text; *p != '\0'; ++p)
+        h = HashStep(h, *p);
     return h;
 }
 
@@ -130,9 +145,9 @@ void InitConstants() {
 bool LookupConstant(const char* name, float& value) {
     if (g_constantTable.count == 0) InitConstants();
     if (name == nullptr) return false;
-    const std::size_t length = strnlen(name, kConstantNameLimit);
+    std::uint32_t h = 0;
+    const std::size_t length = MeasureAndHash(name, kConstantNameLimit, h);
     if (length == 0 || length == kConstantNameLimit) return false;
-    const std::uint32_t h = NameHash(name);
     for (std::uint32_t i = 0; i < g_constantTable.count; ++i) {
         const ConstantEntry& entry = g_constantTable.entries[i];
         if (entry.hash == h && std::strcmp(entry.name, name) == 0) {
@@ -167,9 +182,9 @@ void RegisterBuiltins() {
 
 std::uint32_t LookupFunction(const char* name) {
     if (name == nullptr) return kNoFunction;
-    const std::size_t length = strnlen(name, kFunctionNameLimit);
+    std::uint32_t h = 0;
+    const std::size_t length = MeasureAndHash(name, kFunctionNameLimit, h);
     if (length == 0 || length == kFunctionNameLimit) return kNoFunction;
-    const std::uint32_t h = NameHash(name);
     for (std::uint32_t i = 0; i < g_functionRegistry.count; ++i) {
         const SymbolDescriptor& row = g_functionRegistry.rows[i];
         if (row.hash == h && std::strcmp(row.name, name) == 0) return i;
