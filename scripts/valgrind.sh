@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Runs quorvel-eval under valgrind's memcheck over every expression of the fuzz seed inputs,
-# once in each output mode, and fails on any memory error or leak, or a lost line.
+# Runs quorvel-eval under valgrind's memcheck over every expression of the fuzz seed inputs and of
+# the corpus the fuzzer has collected in fuzz/corpus-work/ (when there is one), once in each
+# output mode, and fails on any memory error (reads of uninitialised memory included), leak or
+# lost line.
 # Usage: scripts/valgrind.sh [BUILD_DIR]   (default build; needs cli/quorvel-eval built there)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,6 +21,12 @@ while IFS= read -r line || [ -n "$line" ]; do
     [[ -z "$line" || "$line" == \#* ]] && continue
     printf '%b\n' "${line%%$'\t'*}"
 done <fuzz/seeds/request.txt >"$scratch/expressions"
+# A fuzz input's expression is its text up to the first NUL byte.
+for input in fuzz/corpus-work/request/*; do
+    [ -f "$input" ] || continue
+    IFS= read -r -d '' expression <"$input" || true
+    printf '%s\n' "$expression"
+done >>"$scratch/expressions"
 input_lines="$(wc -l <"$scratch/expressions")"
 
 # quorvel-eval itself exits 1 when an expression fails, so valgrind's own verdict gets a status
