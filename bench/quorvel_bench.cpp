@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "bench/bench_options.h"
 #include "bench/collecting_reporter.h"
 #include "bench/corpus.h"
+#include "bench/machine_name.h"
 #include "bench/peer_parsers.h"
 #include "bench/result_table.h"
 #include "engine/evaluator.h"
@@ -142,15 +142,6 @@ std::vector<RowTimes> CollectRows(const std::vector<CorpusEntry>& corpus,
         rows.push_back(row);
     }
     return rows;
-}
-
-std::string MachineName() {
-    std::ifstream cpuinfo("/proc/cpuinfo");
-    std::string line;
-    while (std::getline(cpuinfo, line)) {
-        if (line.rfind("model name", 0) == 0) return line.substr(line.find(':') + 2);
-    }
-    return "unknown processor";
 }
 
 void PrintBatch(const char* what, const BatchReport& report) {

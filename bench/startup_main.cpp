@@ -9,12 +9,12 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "bench/child_process.h"
+#include "bench/machine_name.h"
 #include "bench/spread.h"
 
 namespace {
@@ -199,15 +199,6 @@ PlatformResult MeasurePlatform(const StartupOptions& options, const std::string&
     result.shownMs = SpreadOf(times);
     result.applicationMs = SpreadOf(applicationTimes);
     return result;
-}
-
-std::string MachineName() {
-    std::ifstream cpuinfo("/proc/cpuinfo");
-    std::string line;
-    while (std::getline(cpuinfo, line)) {
-        if (line.rfind("model name", 0) == 0) return line.substr(line.find(':') + 2);
-    }
-    return "unknown processor";
 }
 
 }  // namespace
