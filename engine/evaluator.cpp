@@ -11,11 +11,15 @@ float g_variableBank[26];
 
 namespace {
 
-constexpr SymbolDescriptor SignRow(char name, Function1 f) {
-    return {{name}, 1, kUnarySign, f, nullptr, nullptr, nullptr, nullptr, nullptr};
+constexpr SymbolDescriptor SignRow(const char* name, Function1 f) {
+    SymbolDescriptor row = NamedSymbol(name, kUnarySign);
+    row.one = f;
+    return row;
 }
-constexpr SymbolDescriptor OperatorRow(char name, Function2 f) {
-    return {{name}, 1, kBinaryOperator, nullptr, f, nullptr, nullptr, nullptr, nullptr};
+constexpr SymbolDescriptor OperatorRow(const char* name, Function2 f) {
+    SymbolDescriptor row = NamedSymbol(name, kBinaryOperator);
+    row.two = f;
+    return row;
 }
 
 // "+" and "-" form the low precedence class, the rest share the high one.
@@ -111,13 +115,13 @@ void StoreOperator(EvalState& state, int& level, const SymbolDescriptor* op) {
 }  // namespace
 
 const SymbolDescriptor kSignTable[2] = {
-    SignRow('+', OpIdentity),
-    SignRow('-', OpNegate),
+    SignRow("+", OpIdentity),
+    SignRow("-", OpNegate),
 };
 
 const SymbolDescriptor kOperatorTable[6] = {
-    OperatorRow('+', OpAdd),    OperatorRow('-', OpSubtract), OperatorRow('*', OpMultiply),
-    OperatorRow('/', OpDivide), OperatorRow('%', OpModulo),   OperatorRow('^', OpPower),
+    OperatorRow("+", OpAdd),    OperatorRow("-", OpSubtract), OperatorRow("*", OpMultiply),
+    OperatorRow("/", OpDivide), OperatorRow("%", OpModulo),   OperatorRow("^", OpPower),
 };
 
 const SymbolDescriptor* MatchSign(const char* text, std::int32_t& cursor) {

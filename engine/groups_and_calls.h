@@ -7,15 +7,11 @@
 inline constexpr int kGroupCapacity = 256;  // 255 characters and a NUL
 inline constexpr int kBracketDepthLimit = 32;
 
-constexpr SymbolDescriptor BracketRow(char name, SymbolKind kind) {
-    return {{name}, 1, kind, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
-}
-
 // Rows 0-2 open, rows 3-5 close; an opener and a closer pair up by their index within a half.
 inline constexpr SymbolDescriptor kBracketTable[6] = {
-    BracketRow('(', kOpeningBracket), BracketRow('[', kOpeningBracket),
-    BracketRow('{', kOpeningBracket), BracketRow(')', kClosingBracket),
-    BracketRow(']', kClosingBracket), BracketRow('}', kClosingBracket),
+    NamedSymbol("(", kOpeningBracket), NamedSymbol("[", kOpeningBracket),
+    NamedSymbol("{", kOpeningBracket), NamedSymbol(")", kClosingBracket),
+    NamedSymbol("]", kClosingBracket), NamedSymbol("}", kClosingBracket),
 };
 
 const SymbolDescriptor* MatchOpenBracket(const char* text, std::int32_t& cursor,

@@ -17,38 +17,40 @@ constexpr std::uint32_t kEBits = 0x402DF854;   // e rounded to float
 constexpr std::size_t kConstantNameLimit = sizeof(ConstantEntry::name);
 constexpr std::size_t kFunctionNameLimit = sizeof(SymbolDescriptor::name);
 
-struct BuiltinRow {
-    const char* name;
-    SymbolKind kind;
-    Function1 one;
-    Function2 two;
-    Function3 three;
-    Function4 four;
-    ArrayToValue arrayToValue;
-    ArrayToArray arrayToArray;
-};
-
-constexpr BuiltinRow F1(const char* name, Function1 f) {
-    return {name, kFunction1, f, nullptr, nullptr, nullptr, nullptr, nullptr};
+// The hash is filled in at registration.
+constexpr SymbolDescriptor F1(const char* name, Function1 f) {
+    SymbolDescriptor row = NamedSymbol(name, kFunction1, 0);
+    row.one = f;
+    return row;
 }
-constexpr BuiltinRow F2(const char* name, Function2 f) {
-    return {name, kFunction2, nullptr, f, nullptr, nullptr, nullptr, nullptr};
+constexpr SymbolDescriptor F2(const char* name, Function2 f) {
+    SymbolDescriptor row = NamedSymbol(name, kFunction2, 0);
+    row.two = f;
+    return row;
 }
-constexpr BuiltinRow F3(const char* name, Function3 f) {
-    return {name, kFunction3, nullptr, nullptr, f, nullptr, nullptr, nullptr};
+constexpr SymbolDescriptor F3(const char* name, Function3 f) {
+    SymbolDescriptor row = NamedSymbol(name, kFunction3, 0);
+    row.three = f;
+    return row;
 }
-constexpr BuiltinRow F4(const char* name, Function4 f) {
-    return {name, kFunction4, nullptr, nullptr, nullptr, f, nullptr, nullptr};
+constexpr SymbolDescriptor F4(const char* name, Function4 f) {
+    SymbolDescriptor row = NamedSymbol(name, kFunction4, 0);
+    row.four = f;
+    return row;
 }
-constexpr BuiltinRow Reduce(const char* name, ArrayToValue f) {
-    return {name, kArrayFunction, nullptr, nullptr, nullptr, nullptr, f, nullptr};
+constexpr SymbolDescriptor Reduce(const char* name, ArrayToValue f) {
+    SymbolDescriptor row = NamedSymbol(name, kArrayFunction, 0);
+    row.arrayToValue = f;
+    return row;
 }
-constexpr BuiltinRow Transform(const char* name, ArrayToArray f) {
-    return {name, kArrayFunction, nullptr, nullptr, nullptr, nullptr, nullptr, f};
+constexpr SymbolDescriptor Transform(const char* name, ArrayToArray f) {
+    SymbolDescriptor row = NamedSymbol(name, kArrayFunction, 0);
+    row.arrayToArray = f;
+    return row;
 }
 
 // Registration order is part of the language: LookupFunction reports these indices.
-constexpr BuiltinRow kBuiltins[] = {
+constexpr SymbolDescriptor kBuiltins[] = {
     F1("positive", OpIdentity),
     F1("negative", OpNegate),
     F1("abs", Abs),
@@ -161,18 +163,8 @@ bool LookupConstant(const char* name, float& value) {
 
 void RegisterBuiltins() {
     std::uint32_t index = 0;
-    for (const BuiltinRow& builtin : kBuiltins) {
-        SymbolDescriptor& row = g_functionRegistry.rows[index++];
-        row = SymbolDescriptor{};
-        std::strncpy(row.name, builtin.name, sizeof row.name - 1);
-        row.kind = builtin.kind;
-        row.one = builtin.one;
-        row.two = builtin.two;
-        row.three = builtin.three;
-        row.four = builtin.four;
-        row.arrayToValue = builtin.arrayToValue;
-        row.arrayToArray = builtin.arrayToArray;
-    }
+    for (const SymbolDescriptor& builtin : kBuiltins)
+        g_functionRegistry.rows[index++] = builtin;
     g_functionRegistry.count = index;
     for (std::uint32_t i = 0; i < g_functionRegistry.count; ++i) {
         SymbolDescriptor& row = g_functionRegistry.rows[i];

@@ -35,3 +35,15 @@ struct SymbolDescriptor {
     ArrayToValue arrayToValue;
     ArrayToArray arrayToArray;
 };
+
+// A row with its name and kind and every callable slot empty; the caller fills the one slot the
+// kind names. Tables that do not use the hash hold 1 there.
+constexpr SymbolDescriptor NamedSymbol(const char* name, SymbolKind kind, std::uint32_t hash = 1) {
+    SymbolDescriptor row{};
+    for (int i = 0; name[i] != '\0' && i < static_cast<int>(sizeof row.name) - 1; ++i) {
+        row.name[i] = name[i];
+    }
+    row.hash = hash;
+    row.kind = kind;
+    return row;
+}
