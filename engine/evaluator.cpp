@@ -11,17 +11,6 @@ float g_variableBank[26];
 
 namespace {
 
-constexpr SymbolDescriptor SignRow(const char* name, Function1 f) {
-    SymbolDescriptor row = NamedSymbol(name, kUnarySign);
-    row.one = f;
-    return row;
-}
-constexpr SymbolDescriptor OperatorRow(const char* name, Function2 f) {
-    SymbolDescriptor row = NamedSymbol(name, kBinaryOperator);
-    row.two = f;
-    return row;
-}
-
 // "+" and "-" form the low precedence class, the rest share the high one.
 bool IsAdditive(const SymbolDescriptor* op) {
     return op->name[0] == '+' || op->name[0] == '-';
@@ -115,13 +104,17 @@ void StoreOperator(EvalState& state, int& level, const SymbolDescriptor* op) {
 }  // namespace
 
 const SymbolDescriptor kSignTable[2] = {
-    SignRow("+", OpIdentity),
-    SignRow("-", OpNegate),
+    NamedSymbol("+", kUnarySign, &SymbolDescriptor::one, OpIdentity),
+    NamedSymbol("-", kUnarySign, &SymbolDescriptor::one, OpNegate),
 };
 
 const SymbolDescriptor kOperatorTable[6] = {
-    OperatorRow("+", OpAdd),    OperatorRow("-", OpSubtract), OperatorRow("*", OpMultiply),
-    OperatorRow("/", OpDivide), OperatorRow("%", OpModulo),   OperatorRow("^", OpPower),
+    NamedSymbol("+", kBinaryOperator, &SymbolDescriptor::two, OpAdd),
+    NamedSymbol("-", kBinaryOperator, &SymbolDescriptor::two, OpSubtract),
+    NamedSymbol("*", kBinaryOperator, &SymbolDescriptor::two, OpMultiply),
+    NamedSymbol("/", kBinaryOperator, &SymbolDescriptor::two, OpDivide),
+    NamedSymbol("%", kBinaryOperator, &SymbolDescriptor::two, OpModulo),
+    NamedSymbol("^", kBinaryOperator, &SymbolDescriptor::two, OpPower),
 };
 
 const SymbolDescriptor* MatchSign(const char* text, std::int32_t& cursor) {

@@ -17,36 +17,24 @@ constexpr std::uint32_t kEBits = 0x402DF854;   // e rounded to float
 constexpr std::size_t kConstantNameLimit = sizeof(ConstantEntry::name);
 constexpr std::size_t kFunctionNameLimit = sizeof(SymbolDescriptor::name);
 
-// The hash is filled in at registration.
+// One maker per slot; the hash is filled in at registration.
 constexpr SymbolDescriptor F1(const char* name, Function1 f) {
-    SymbolDescriptor row = NamedSymbol(name, kFunction1, 0);
-    row.one = f;
-    return row;
+    return NamedSymbol(name, kFunction1, &SymbolDescriptor::one, f, 0);
 }
 constexpr SymbolDescriptor F2(const char* name, Function2 f) {
-    SymbolDescriptor row = NamedSymbol(name, kFunction2, 0);
-    row.two = f;
-    return row;
+    return NamedSymbol(name, kFunction2, &SymbolDescriptor::two, f, 0);
 }
 constexpr SymbolDescriptor F3(const char* name, Function3 f) {
-    SymbolDescriptor row = NamedSymbol(name, kFunction3, 0);
-    row.three = f;
-    return row;
+    return NamedSymbol(name, kFunction3, &SymbolDescriptor::three, f, 0);
 }
 constexpr SymbolDescriptor F4(const char* name, Function4 f) {
-    SymbolDescriptor row = NamedSymbol(name, kFunction4, 0);
-    row.four = f;
-    return row;
+    return NamedSymbol(name, kFunction4, &SymbolDescriptor::four, f, 0);
 }
 constexpr SymbolDescriptor Reduce(const char* name, ArrayToValue f) {
-    SymbolDescriptor row = NamedSymbol(name, kArrayFunction, 0);
-    row.arrayToValue = f;
-    return row;
+    return NamedSymbol(name, kArrayFunction, &SymbolDescriptor::arrayToValue, f, 0);
 }
 constexpr SymbolDescriptor Transform(const char* name, ArrayToArray f) {
-    SymbolDescriptor row = NamedSymbol(name, kArrayFunction, 0);
-    row.arrayToArray = f;
-    return row;
+    return NamedSymbol(name, kArrayFunction, &SymbolDescriptor::arrayToArray, f, 0);
 }
 
 // Registration order is part of the language: LookupFunction reports these indices.

@@ -47,3 +47,13 @@ constexpr SymbolDescriptor NamedSymbol(const char* name, SymbolKind kind, std::u
     row.kind = kind;
     return row;
 }
+
+// The same with its one callable in the given slot.
+template <typename Callable>
+constexpr SymbolDescriptor NamedSymbol(const char* name, SymbolKind kind,
+                                       Callable SymbolDescriptor::*slot, Callable callable,
+                                       std::uint32_t hash = 1) {
+    SymbolDescriptor row = NamedSymbol(name, kind, hash);
+    row.*slot = callable;
+    return row;
+}
