@@ -5,20 +5,9 @@
 
 #include "engine/evaluator.h"
 #include "frontend/evaluation_request.h"
+#include "tests/support/expression_builders.h"
 
 namespace {
-
-std::string Nested(int depth, const std::string& core) {
-    return std::string(depth, '(') + core + std::string(depth, ')');
-}
-
-// "1+1+...+1" of exactly length characters (length odd).
-std::string FlatSum(std::size_t length) {
-    std::string text = "1";
-    while (text.size() + 2 <= length)
-        text += "+1";
-    return text;
-}
 
 struct LimitRow {
     const char* what;

@@ -5,23 +5,9 @@
 #include <string>
 
 #include "frontend/evaluation_request.h"
+#include "tests/support/expression_builders.h"
 
 namespace {
-
-std::string Repeat(const std::string& text, int times) {
-    std::string repeated;
-    for (int i = 0; i < times; ++i)
-        repeated += text;
-    return repeated;
-}
-
-// "1+1+...+1" of exactly length characters (length odd).
-std::string Ones(std::size_t length) {
-    std::string text = "1";
-    while (text.size() + 2 <= length)
-        text += "+1";
-    return text;
-}
 
 struct NestedRow {
     const char* what;
@@ -47,8 +33,8 @@ const NestedRow kNestedRows[] = {
     {"crossed kinds", "({1)}", false, 0.0f},
     {"inner group never closed", "((1)", false, 0.0f},
     {"groups side by side without operator", "((2)(3))", false, 0.0f},
-    {"inner group ending at the 255th byte", "((" + Ones(253) + "))", true, 127.0f},
-    {"inner group one byte too long", "((" + Ones(253) + " ))", false, 0.0f},
+    {"inner group ending at the 255th byte", "((" + FlatSum(253) + "))", true, 127.0f},
+    {"inner group one byte too long", "((" + FlatSum(253) + " ))", false, 0.0f},
     {"call at the deepest level", "[" + Repeat("(", 30) + "max(1,2)" + Repeat(")", 30) + "]", true,
      2.0f},
     {"call one level too deep", "[" + Repeat("(", 31) + "max(1,2)" + Repeat(")", 31) + "]", false,
