@@ -1,7 +1,8 @@
 #include "cli/result_text.h"
 
-#include <charconv>
 #include <cstring>
+
+#include "frontend/exact_value_text.h"
 
 namespace {
 
@@ -11,9 +12,7 @@ bool ExactResultText(const char* expression, const ValueTexts& values, DisplayTe
         ErrorResultText(result);
         return false;
     }
-    // The general style keeps large and tiny values in exponent form, as 1.10000005e+11.
-    char* const last = result.text + sizeof result.text - 1;
-    *std::to_chars(result.text, last, value, std::chars_format::general).ptr = '\0';
+    ExactValueText(value, result.text, sizeof result.text);
     return true;
 }
 
