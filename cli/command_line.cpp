@@ -23,18 +23,22 @@ constexpr ValueOption kValueOptions[] = {
 
 struct FlagOption {
     const char* name;
-    CommandAction action;  // kEvaluate: the flag only switches to exact output
+    CommandAction action;  // kEvaluate: the flag only chooses how values are printed
+    ResultForm form;
 };
 
 constexpr FlagOption kFlagOptions[] = {
-    {"--exact", CommandAction::kEvaluate},
-    {"--help", CommandAction::kHelp},
-    {"--version", CommandAction::kVersion},
+    {"--exact", CommandAction::kEvaluate, ResultForm::kExact},
+    {"--bits", CommandAction::kEvaluate, ResultForm::kBits},
+    {"-h", CommandAction::kHelp, ResultForm::kDisplay},
+    {"--help", CommandAction::kHelp, ResultForm::kDisplay},
+    {"--version", CommandAction::kVersion, ResultForm::kDisplay},
 };
 
+// The option that argument names, alone ("-x") or with its value attached ("-x5").
 const ValueOption* FindValueOption(const char* argument) {
     for (const ValueOption& option : kValueOptions) {
-        if (std::strcmp(option.name, argument) == 0) return &option;
+        if (std::strncmp(option.name, argument, 2) == 0) return &option;
     }
     return nullptr;
 }
@@ -57,7 +61,7 @@ CommandLine UsageError(CommandLine line, const char* problem, const char* culpri
 
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
     CommandLine line{CommandAction::kEvaluate,
-                     false,
+                     ResultForm::kDisplay,
                      {kDefaultValueText, kDefaultValueText, kDefaultValueText},
                      argc,
                      nullptr,
@@ -71,6 +75,11 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
         }
         if (argument[0] != '-') break;
         if (const ValueOption* option = FindValueOption(argument)) {
+            if (argument[2] != '\0') {
+                line.values.*(option->text) = argument + 2;
+                ++index;
+                continue;
+            }
             if (index + 1 == argc) return UsageError(line, "missing value text after", argument);
             line.values.*(option->text) = argv[index + 1];
             index += 2;
@@ -81,7 +90,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
                 line.action = option->action;
                 return line;
             }
-            line.exact = true;
+            line.form = option->form;
             ++index;
             continue;
         }
@@ -94,26 +103,39 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 }
 
 const char kUsageText[] =
-    "Usage: quorvel-eval [--exact] [-x TEXT] [-y TEXT] [-z TEXT] [--] [EXPRESSION ...]\n";
+    "Usage: quorvel-eval [--exact|--bits] [-x X] [-y Y] [-z Z] [--] [EXPRESSION ...]\n";
 
 const char kHelpText[] =
-    "Usage: quorvel-eval [--exact] [-x TEXT] [-y TEXT] [-z TEXT] [--] [EXPRESSION ...]\n"
-    "Evaluates one-line expressions in single precision and prints one line for each:\n"
-    "the value with six decimals, or \"Quorvel解析错误!\" when it cannot be evaluated.\n"
-    "Without EXPRESSION arguments it reads one expression per line from standard input.\n"
+    "Usage: quorvel-eval [--exact|--bits] [-x X] [-y Y] [-z Z] [--] [EXPRESSION ...]\n"
+    "Evaluates one-line expressions in single precision and prints one line for\n"
+    "each: the value with six decimals, or \"Quorvel解析错误!\" when it fails.\n"
+    "Without EXPRESSION arguments it reads one expression per line from standard\n"
+    "input; at a terminal with line editing and this session's history.\n"
     "\n"
-    "  -x TEXT, -y TEXT, -z TEXT  values of the variables x, y and z (default 0.0)\n"
-    "  --exact    print the shortest text that reads back as the same single-precision\n"
-    "             value instead of six decimals\n"
-    "  --help     show this help and exit\n"
-    "  --version  show the version and exit\n"
-    "  --         end of the options\n"
+    "  -x X, -y Y, -z Z  the values of x, y and z (default 0.0; -x5 works too)\n"
+    "  --exact      print the shortest text that reads back as the same value\n"
+    "  --bits       print the value's 32-bit pattern (1 gives 0x3F800000)\n"
+    "  -h, --help   show this help and exit\n"
+    "  --version    show the version and exit\n"
+    "  --           end of the options; put it before an expression like -x*2\n"
     "\n"
-    "Options are read up to the first expression. An argument that starts with a single\n"
-    "'-' and is no option is an expression, such as -2^2; put \"--\" before an expression\n"
-    "that is exactly -x, -y or -z or that starts with \"--\".\n"
+    "The language (all of it in quorvel-eval(1)):\n"
+    "  numbers    42  2.5  1.  1.5e3  2.5E-2  0x1F  0y101 (binary)  017 (octal 15)\n"
+    "  operators  * / % ^ bind tighter than + -, each level left to right\n"
+    "  sign       one + or - at the very start, on the first operand: -2^2 is 4\n"
+    "  brackets   ( ) [ ] { }, each closed by its own kind\n"
+    "  names      PI  E  x y z (the values)  a ... w (always 0); case matters\n"
+    "  functions  (x): abs acos asin atan ceil cos exp floor log log10 log2\n"
+    "               negative positive rand sign sin sqrt tan\n"
+    "             (a, b): add sub multiply divide mod pow max min rand2 atan2(y, x)\n"
+    "             (a, b, c): add3 min3 max3 average3 lerp(a, b, t) gray(r, g, b)\n"
+    "               clamp(value, upper, lower)\n"
+    "             (a, b, c, d): add4 min4 max4 average4\n"
+    "  surprises  1e3 is an error (write 1.0e3); 2*-3 is an error (write 2*(-3));\n"
+    "             ^ shares the level of *: 2*3^2 is 36, 2^3^2 is 64; 08 is an\n"
+    "             error; -x 1,5 sets x to 1\n"
     "\n"
-    "Exit status: 0 when every expression evaluated, 1 when any failed, 2 for a usage\n"
-    "error, 3 when reading the input or writing the output failed.\n";
+    "Exit status: 0 when every expression evaluated, 1 when any failed, 2 for a\n"
+    "usage error, 3 when reading the input or writing the output failed.\n";
 
 const char kVersionText[] = "quorvel-eval (Quorvel) " QUORVEL_VERSION "\n";

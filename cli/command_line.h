@@ -4,6 +4,10 @@
 
 enum class CommandAction { kEvaluate, kHelp, kVersion, kUsageError };
 
+// How a value is printed: "%f" as the window shows it, the shortest text that reads back, or
+// the 32-bit pattern.
+enum class ResultForm { kDisplay, kExact, kBits };
+
 // The texts the variables x, y and z are converted from.
 struct ValueTexts {
     const char* x;
@@ -13,15 +17,16 @@ struct ValueTexts {
 
 struct CommandLine {
     CommandAction action;
-    bool exact;
+    ResultForm form;
     ValueTexts values;
     int firstExpression;  // index into argv; equal to argc when standard input supplies them
     const char* problem;  // for a usage error: what is wrong with culprit
     const char* culprit;
 };
 
-// Options are read up to "--" or the first argument that is no option. An argument starting
-// with a single '-' that names no option is taken as the first expression (a leading sign).
+// Options are read up to "--" or the first argument that is no option. A value may follow its
+// option as the next argument or attached to it ("-x5"). An argument starting with a single '-'
+// that names no option is taken as the first expression (a leading sign).
 CommandLine ParseCommandLine(int argc, const char* const* argv);
 
 extern const char kUsageText[];

@@ -47,7 +47,7 @@ void EmitResult(Session& session, const DisplayText& result, bool evaluated) {
 void EvaluateText(Session& session, const char* expression) {
     DisplayText result;
     const CommandLine& line = session.commandLine;
-    const bool evaluated = ResultText(expression, line.values, line.exact, result);
+    const bool evaluated = ResultText(expression, line.values, line.form, result);
     EmitResult(session, result, evaluated);
 }
 

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 #include <locale.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
 #include "cli/line_reader.h"
+#include "engine/name_tables.h"
 #include "tests/cli/quorvel_eval_run.h"
 
 namespace {
@@ -47,7 +49,21 @@ INSTANTIATE_TEST_SUITE_P(
              "",
              "0.025\n110000005120\n16777216\n0.1\n",
              0},
-        Case{{"--exact", "-x", "-0", "-y", "-nan", "x", "y", "1+"}, "", "-0\n-nan\n" + kError, 1}));
+        Case{{"--exact", "-x", "-0", "-y", "-nan", "x", "y", "1+"}, "", "-0\n-nan\n" + kError, 1},
+        Case{{"--exact", "-x1e-8", "-y1e39", "16777216", "1/3", "x", "y", "-y"},
+             "",
+             "16777216\n0.33333334\n1e-08\ninf\n-inf\n",
+             0},
+        Case{{"--bits", "-x-0", "1", "-2", "1+", "0", "x"},
+             "",
+             "0x3F800000\n0xC0000000\n" + kError + "0x00000000\n0x80000000\n",
+             1},
+        Case{{"--bits", "--exact", "0.1"}, "", "0.1\n", 0},
+        Case{{"--exact", "--bits", "0.1"}, "", "0x3DCCCCCD\n", 0},
+        Case{{"-x5", "-y2.5", "-z-1", "x", "y", "z"}, "", "5.000000\n2.500000\n-1.000000\n", 0},
+        Case{{"-x", "-3", "-y-x", "x", "y"}, "", "-3.000000\n0.000000\n", 0},
+        Case{{"-x2", "--", "-x*3", "-h"}, "", "-6.000000\n-0.000000\n", 0},
+        Case{{"-2", "-x5"}, "", "-2.000000\n" + kError, 1}));
 
 INSTANTIATE_TEST_SUITE_P(
     StandardInput, ArgumentsAndInput,
@@ -60,6 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{{}, "\x01\x7f\n\xff\xfe\x80\n1\n", kError + kError + "1.000000\n", 1},
         Case{{"-x", "4"}, "x*foo\nx\n", kError + "4.000000\n", 1},
         Case{{"--exact", "-x", "0.25"}, "x\n", "0.25\n", 0},
+        Case{{"-x5", "--bits"}, "x\n-x\n", "0x40A00000\n0xC0A00000\n", 0},
         Case{{},
              kOneIn1023 + "\r\n" + kOneIn1024 + "\r\n" + kOneIn1024 + "\n" + kOneIn1023,
              "1.000000\n" + kError + kError + "1.000000\n",
@@ -121,7 +138,10 @@ TEST(QuorvelEvalUsage, ReportsMistakesAndAnswersHelpAndVersion) {
         {{"--exat", "1"}, 2, "", "unknown option '--exat'\nUsage: quorvel-eval"},
         {{"-y"}, 2, "", "missing value text after '-y'\nUsage: quorvel-eval"},
         {{"--exact", "-z"}, 2, "", "missing value text after '-z'"},
-        {{"-x", "1", "--help"}, 0, "Usage: quorvel-eval [--exact]", ""},
+        {{"-x", "1", "--help"}, 0, "Usage: quorvel-eval [--exact|--bits]", ""},
+        {{"-h", "1"}, 0, "Usage: quorvel-eval [--exact|--bits]", ""},
+        {{"-x5", "--bits", "-h"}, 0, "Usage: quorvel-eval [--exact|--bits]", ""},
+        {{"--bit", "1"}, 2, "", "unknown option '--bit'"},
         {{"--version", "--exat"}, 0, "quorvel-eval (Quorvel) ", ""},
     };
     for (const auto& row : rows) {
@@ -131,6 +151,39 @@ TEST(QuorvelEvalUsage, ReportsMistakesAndAnswersHelpAndVersion) {
         EXPECT_NE(result.err.find(row.errPart), std::string::npos) << result.err;
         EXPECT_EQ(result.err.empty(), row.errPart.empty());
     }
+}
+
+// The names an expression can call, from the registry itself.
+std::vector<std::string> CallableFunctionNames() {
+    RegisterBuiltins();
+    std::vector<std::string> names;
+    for (std::uint32_t row = 0; row < g_functionRegistry.count; ++row) {
+        const SymbolDescriptor& function = g_functionRegistry.rows[row];
+        if (function.kind >= kFunction1 && function.kind <= kFunction4)
+            names.push_back(function.name);
+    }
+    return names;
+}
+
+bool ContainsWord(const std::string& text, const std::string& word) {
+    for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+        const char before = at == 0 ? ' ' : text[at - 1];
+        const char after = at + word.size() < text.size() ? text[at + word.size()] : ' ';
+        if (!std::isalnum(static_cast<unsigned char>(before)) &&
+            !std::isalnum(static_cast<unsigned char>(after)))
+            return true;
+    }
+    return false;
+}
+
+TEST(QuorvelEvalUsage, HelpNamesEveryCallableFunction) {
+    const std::string help = RunQuorvelEval({.arguments = {"--help"}}).out;
+    const std::vector<std::string> names = CallableFunctionNames();
+    EXPECT_EQ(names.size(), 39u);
+    for (const std::string& name : names)
+        EXPECT_TRUE(ContainsWord(help, name)) << name;
+    for (const char* surprise : {"1e3", "2*-3", "2*3^2", "1,5", "0x1F", "0y101"})
+        EXPECT_TRUE(ContainsWord(help, surprise)) << surprise;
 }
 
 TEST(QuorvelEvalFailures, FailedReadOrWriteExitsThreeWithMessage) {
