@@ -7,7 +7,7 @@
 #include "engine/numeric_literals.h"
 #include "engine/operators.h"
 
-float g_variableBank[26];
+thread_local float g_variableBank[26];
 
 namespace {
 
@@ -29,8 +29,14 @@ bool ReadVariable(const char* token, float& value) {
     return true;
 }
 
+// Once per process, under the language's guarantee for local statics: threads that meet their
+// first function token together neither race nor see a half-filled registry.
+void RegisterBuiltinsOnce() {
+    [[maybe_unused]] static const bool registered = (RegisterBuiltins(), true);
+}
+
 bool ReadFunctionCall(EvalState& state, const char* text) {
-    if (g_functionRegistry.count == 0) RegisterBuiltins();
+    RegisterBuiltinsOnce();
     const std::uint32_t index = LookupFunction(state.token);
     if (index >= g_functionRegistry.count) return false;
     return CallFunction(g_functionRegistry.rows[index], state.cursor, state.operand, text);

@@ -23,8 +23,9 @@ struct EvalState {
 extern const SymbolDescriptor kSignTable[2];
 extern const SymbolDescriptor kOperatorTable[6];
 
-// The 26 variables a..z; rewritten by every request, only read by the evaluator.
-extern float g_variableBank[26];
+// The 26 variables a..z; rewritten by every request, only read by the evaluator. Each thread
+// has its own, so concurrent requests never see each other's values.
+extern thread_local float g_variableBank[26];
 
 // Evaluates a NUL-terminated expression. result is 0 unless the evaluation succeeds.
 bool EvaluateExpression(const char* text, float& result);

@@ -1,12 +1,15 @@
 #include "library/random_generator.h"
 
+#include <atomic>
+
 namespace {
 
 constexpr std::uint32_t kMultiplier = 214013u;
 constexpr std::uint32_t kIncrement = 2531011u;
 
-// Shared by every call without a lock: evaluation runs on one thread.
-std::uint32_t g_randomState = kRandomStartState;
+// One sequence for the whole process, whichever thread draws. Nothing else is ordered by it, so
+// relaxed order suffices: the compare-exchange alone makes every draw a distinct step.
+std::atomic<std::uint32_t> g_randomState{kRandomStartState};
 
 }  // namespace
 
@@ -16,6 +19,15 @@ int DrawRandom15From(std::uint32_t& state) {
     return static_cast<int>((state >> 16) & 0x7FFFu);
 }
 
+// A step is taken only if no other thread took one since the state was read; otherwise it is
+// retried from the state that thread left, so no draw is lost or repeated.
 int DrawRandom15() {
-    return DrawRandom15From(g_randomState);
+    std::uint32_t before = g_randomState.load(std::memory_order_relaxed);
+    std::uint32_t after = before;
+    int draw = DrawRandom15From(after);
+    while (!g_randomState.compare_exchange_weak(before, after, std::memory_order_relaxed)) {
+        after = before;
+        draw = DrawRandom15From(after);
+    }
+    return draw;
 }

@@ -11,5 +11,6 @@ inline constexpr std::uint32_t kRandomStartState = 1;
 // One step of the generator over a caller's state: advances it and yields 0 to 32767.
 int DrawRandom15From(std::uint32_t& state);
 
-// One draw from the process-wide generator: an integer from 0 to 32767.
+// One draw from the process-wide generator: an integer from 0 to 32767. Threads may draw at
+// once; each draw is one step of the single sequence.
 int DrawRandom15();
