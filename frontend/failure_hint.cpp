@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <iterator>
 
 #include "engine/evaluator.h"
 #include "engine/groups_and_calls.h"
@@ -41,11 +40,6 @@ int InnermostOpenBracket(const char* text, int end) {
     return -1;
 }
 
-void EnsureNameTables() {
-    if (g_constantTable.count == 0) InitConstants();
-    if (g_functionRegistry.count == 0) RegisterBuiltins();
-}
-
 // The registry row of the function named right before the bracket at opener, or null.
 const SymbolDescriptor* FunctionBefore(const char* text, int opener) {
     int end = opener;
@@ -56,7 +50,6 @@ const SymbolDescriptor* FunctionBefore(const char* text, int opener) {
         --start;
     char name[kTokenCapacity] = {};
     std::memcpy(name, text + start, static_cast<std::size_t>(end - start));
-    EnsureNameTables();
     const std::uint32_t row = LookupFunction(name);
     return row < g_functionRegistry.count ? &g_functionRegistry.rows[row] : nullptr;
 }
@@ -77,9 +70,9 @@ bool EqualIgnoringCase(const char* a, const char* b) {
     return true;
 }
 
-// A constant, function or variable whose name differs from token only by case, into fix.
+// A constant, function or variable whose name differs from token only by case, into fix. The
+// evaluation that failed on the name has set up both tables on its way through the lookups.
 void NameDifferingInCase(const char* token, char (&fix)[2 * kTokenCapacity]) {
-    EnsureNameTables();
     for (std::uint32_t i = 0; i < g_constantTable.count; ++i) {
         const char* name = g_constantTable.entries[i].name;
         if (EqualIgnoringCase(token, name)) {
@@ -95,7 +88,7 @@ void NameDifferingInCase(const char* token, char (&fix)[2 * kTokenCapacity]) {
         }
     }
     // The variables are the bank's slots, one lowercase letter each from a.
-    static_assert(std::size(g_variableBank) == 'z' - 'a' + 1);
+    static_assert(sizeof g_variableBank / sizeof g_variableBank[0] == 'z' - 'a' + 1);
     const char letter = FoldCase(token[0]);
     if (token[1] == '\0' && letter >= 'a' && letter <= 'z') {
         fix[0] = letter;
