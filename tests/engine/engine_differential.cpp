@@ -1,0 +1,133 @@
+// Compares the engine with the reference copy of it kept in tests/engine/reference/ on generated
+// expressions: the success flag, the result bit for bit, and every draw of rand and rand2 in its
+// order with its argument, including the draws of evaluations that fail later.
+//
+//   quorvel-engine-differential [COUNT [SEED]]    (defaults: 1000000 expressions, seed 1)
+#include <bit>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/evaluator.h"
+#include "engine/name_tables.h"
+#include "tests/engine/expression_generator.h"
+#include "tests/engine/reference/evaluator.h"
+#include "tests/engine/reference/name_tables.h"
+
+namespace {
+
+constexpr std::uint32_t kRandRow = 17;
+constexpr std::uint32_t kRand2Row = 27;
+
+// The draws of one evaluation: which function, and the bits of its arguments.
+std::vector<std::uint64_t> g_draws;
+std::uint32_t g_drawState = 0;
+
+float NextFraction() {
+    g_drawState = g_drawState * 214013u + 2531011u;
+    return static_cast<float>((g_drawState >> 16) & 0x7FFFu) * 0x1p-15f;
+}
+
+float LoggedRand(float x) {
+    g_draws.push_back(std::bit_cast<std::uint32_t>(x));
+    return NextFraction() * x;
+}
+
+float LoggedRand2(float a, float b) {
+    g_draws.push_back((std::uint64_t{1} << 63) |
+                      (std::uint64_t{std::bit_cast<std::uint32_t>(a)} << 31) |
+                      std::bit_cast<std::uint32_t>(b));
+    return a + (b - a) * NextFraction();
+}
+
+void InstallLoggedDraws() {
+    if (g_functionRegistry.count == 0) RegisterBuiltins();
+    if (reference::g_functionRegistry.count == 0) reference::RegisterBuiltins();
+    g_functionRegistry.rows[kRandRow].one = LoggedRand;
+    g_functionRegistry.rows[kRand2Row].two = LoggedRand2;
+    reference::g_functionRegistry.rows[kRandRow].one = LoggedRand;
+    reference::g_functionRegistry.rows[kRand2Row].two = LoggedRand2;
+}
+
+struct Outcome {
+    bool ok;
+    std::uint32_t bits;
+    std::vector<std::uint64_t> draws;
+    bool operator==(const Outcome&) const = default;
+};
+
+template <typename Evaluate>
+Outcome Run(Evaluate evaluate, std::uint32_t drawSeed) {
+    g_draws.clear();
+    g_drawState = drawSeed;
+    float value = 1.0f;
+    const bool ok = evaluate(value);
+    return {ok, std::bit_cast<std::uint32_t>(value), g_draws};
+}
+
+void SetVariables(std::uint64_t round) {
+    static const float kValues[] = {0.0f,    -0.0f,  1.5f,        -2.0f,
+                                    3.0e38f, 1e-40f, 1.0f / 0.0f, std::bit_cast<float>(0x7FC00000u),
+                                    0.25f};
+    for (int i = 0; i < 26; ++i) {
+        const float value = kValues[(round + static_cast<std::uint64_t>(i) * 7) % 9];
+        g_variableBank[i] = value;
+        reference::g_variableBank[i] = value;
+    }
+}
+
+std::string Escaped(const std::string& text) {
+    std::string escaped;
+    for (unsigned char c : text) {
+        if (c >= 0x20 && c < 0x7F) {
+            escaped += static_cast<char>(c);
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            escaped += hex;
+        }
+    }
+    return escaped;
+}
+
+void Report(const std::string& text, const Outcome& expected, const Outcome& got) {
+    std::fprintf(
+        stderr,
+        "differs: \"%s\"\n  reference: %d 0x%08X, %zu draws\n  engine:    %d 0x%08X, %zu draws\n",
+        Escaped(text).c_str(), expected.ok, expected.bits, expected.draws.size(), got.ok, got.bits,
+        got.draws.size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::uint64_t count = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1000000;
+    const std::uint64_t seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1;
+    InstallLoggedDraws();
+    ExpressionGenerator generator(seed);
+    std::uint64_t differences = 0;
+    std::uint64_t successes = 0;
+    std::uint64_t draws = 0;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        if (i % 4096 == 0) SetVariables(i / 4096);
+        const std::string text = generator.Next();
+        const auto drawSeed = static_cast<std::uint32_t>(i);
+        const Outcome expected =
+            Run([&](float& v) { return reference::EvaluateExpression(text.c_str(), v); }, drawSeed);
+        const Outcome got =
+            Run([&](float& v) { return EvaluateExpression(text.c_str(), v); }, drawSeed);
+        successes += expected.ok;
+        draws += expected.draws.size();
+        if (!(got == expected)) {
+            Report(text, expected, got);
+            if (++differences == 20) break;
+        }
+    }
+    std::printf("%llu expressions (seed %llu): %llu evaluate, %llu draws, %llu differ\n",
+                static_cast<unsigned long long>(count), static_cast<unsigned long long>(seed),
+                static_cast<unsigned long long>(successes), static_cast<unsigned long long>(draws),
+                static_cast<unsigned long long>(differences));
+    return differences == 0 ? 0 : 1;
+}

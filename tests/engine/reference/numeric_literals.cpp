@@ -1,0 +1,132 @@
+#include "tests/engine/reference/numeric_literals.h"
+
+#include <charconv>
+#include <cstdint>
+
+#include "tests/engine/reference/lexical_rules.h"
+
+namespace reference {
+
+namespace {
+
+constexpr int kWorkCharacters = kTokenCapacity - 1;
+// 84 steps take any non-zero finite float to infinity or to 0, so longer exponents change nothing.
+constexpr std::int32_t kScaleStepLimit = 84;
+
+// Digits and one point, converted to double (always in range for 63 characters) and rounded once.
+float DecimalTextToFloat(const char* first, int length) {
+    double value = 0.0;
+    std::from_chars(first, first + length, value);
+    return static_cast<float>(value);
+}
+
+// Decimal digits only; saturates at INT32_MAX as strtol does.
+std::int32_t SaturatingDigitsToInt(const char* digits, int length) {
+    std::int64_t value = 0;
+    for (int i = 0; i < length; ++i) {
+        value = value * 10 + (digits[i] - '0');
+        if (value > INT32_MAX) return INT32_MAX;
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Digits of one radix accumulated modulo 2^32, read as two's complement.
+bool AccumulateWrapping(const char* digits, std::uint32_t radix, std::int32_t& integer) {
+    std::uint32_t sum = 0;
+    for (const char* c = digits; *c != '\0'; ++c) {
+        const int digit = HexDigitValue(*c);
+        if (digit < 0 || static_cast<std::uint32_t>(digit) >= radix) return false;
+        sum = sum * radix + static_cast<std::uint32_t>(digit);
+    }
+    integer = static_cast<std::int32_t>(sum);
+    return true;
+}
+
+// Counts the mantissa (digits and exactly one point, at most 63 characters); 0 when there is none.
+int MeasureMantissa(const char* p) {
+    int taken = 0;
+    bool point = false;
+    while (taken < kWorkCharacters && (IsDigit(p[taken]) || p[taken] == '.')) {
+        if (p[taken] == '.') {
+            if (point) return 0;
+            point = true;
+        }
+        ++taken;
+    }
+    return point ? taken : 0;
+}
+
+// Each step is one float multiplication or division, so the rounding of every step accumulates.
+float ScaleByTens(float value, std::int32_t steps, bool negative) {
+    if (steps > kScaleStepLimit) steps = kScaleStepLimit;
+    for (std::int32_t i = 0; i < steps; ++i)
+        value = negative ? value / 10.0f : value * 10.0f;
+    return value;
+}
+
+}  // namespace
+
+bool ParseScientific(const char* text, std::int32_t& cursor, float& value) {
+    SkipSpaces(text, cursor);
+    const char* p = text + cursor;
+    if (!IsDigit(p[0])) return false;
+    const int mantissa = MeasureMantissa(p);
+    if (mantissa == 0) return false;
+    value = DecimalTextToFloat(p, mantissa);
+    if (p[mantissa] != 'e' && p[mantissa] != 'E') return false;
+
+    int at = mantissa + 1;
+    const bool negative = p[at] == '-';
+    if (p[at] == '+' || p[at] == '-') ++at;
+    const int digitsStart = at;
+    while (IsDigit(p[at])) {
+        if (at - digitsStart == kWorkCharacters) return false;
+        ++at;
+    }
+    if (!IsDelimiter(p[at])) return false;
+
+    value = ScaleByTens(value, SaturatingDigitsToInt(p + digitsStart, at - digitsStart), negative);
+    cursor += at;
+    return true;
+}
+
+bool ParseInteger(const char* token, std::int32_t& integer) {
+    integer = 0;
+    if (token[0] != '0') {
+        int length = 0;
+        for (; token[length] != '\0'; ++length) {
+            if (!IsDigit(token[length])) return false;
+        }
+        integer = SaturatingDigitsToInt(token, length);
+        return length > 0;
+    }
+    if (token[1] == 'x' || token[1] == 'X') return AccumulateWrapping(token + 2, 16, integer);
+    if (token[1] == 'y' || token[1] == 'Y') return AccumulateWrapping(token + 2, 2, integer);
+    return AccumulateWrapping(token + 1, 8, integer);
+}
+
+bool ParseDecimal(const char* token, float& value) {
+    if (!IsDigit(token[0])) return false;
+    bool point = false;
+    int length = 0;
+    for (; length < kWorkCharacters && token[length] != '\0'; ++length) {
+        if (token[length] == '.') {
+            if (point) return false;
+            point = true;
+        } else if (!IsDigit(token[length])) {
+            return false;
+        }
+    }
+    if (!point) return false;
+    value = DecimalTextToFloat(token, length);
+    return true;
+}
+
+}  // namespace reference
