@@ -11,7 +11,7 @@ reports="$build/sanitizer-reports"
 jobs="$(nproc)"
 
 # Out-of-range float-to-integer conversions are undefined too, but not part of "undefined".
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUORVEL_SANITIZE=ON \
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUORVEL_DEVELOPER=ON -DQUORVEL_SANITIZE=ON \
     -DCMAKE_CXX_FLAGS="-fsanitize=float-cast-overflow" >/dev/null
 cmake --build "$build" -j"$jobs" >"$build/build.log" 2>&1 || {
     tail -n 40 "$build/build.log" >&2
