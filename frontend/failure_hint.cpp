@@ -169,10 +169,12 @@ FailureHint HintFor(const char* expression, const FailureReport& report) {
     const auto length = static_cast<std::int32_t>(strnlen(expression, 1u << 20));
     if (report.column < 1 || report.column > length + 1) return hint;
     std::int32_t at = report.column - 1;
-    hint.atEnd = at == length;
-    hint.openerAhead = OpenerIndex(expression[at]) >= 0;
-    hint.closesNothing =
-        CloserIndex(expression[at]) >= 0 && InnermostOpenBracket(expression, at) < 0;
+    hint.atEnd = report.reason == FailureReason::kOperandExpected && at == length;
+    if (report.reason == FailureReason::kOperatorExpected) {
+        hint.openerAhead = OpenerIndex(expression[at]) >= 0;
+        hint.closesNothing =
+            CloserIndex(expression[at]) >= 0 && InnermostOpenBracket(expression, at) < 0;
+    }
     std::int32_t cursor = at;
     ReadToken(expression, cursor, hint.token);
     hint.hasTab = std::strchr(hint.token, '\t') != nullptr;
