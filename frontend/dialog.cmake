@@ -2,6 +2,7 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets)
 
 add_library(quorvel_dialog OBJECT
     dialog_units.cpp
+    failure_tooltip.cpp
     quorvel_dlg.cpp
     quorvel_app.cpp
     resources/quorvel.qrc
