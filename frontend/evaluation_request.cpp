@@ -40,27 +40,38 @@ float ConvertValueText(const char* text) {
     return static_cast<float>(strtod_l(text, nullptr, ClassicLocale()));
 }
 
-bool EvaluateWithValues(const char* expression, const char* x, const char* y, const char* z,
-                        float& value) {
+bool EvaluateWithValues(const char* expression, float x, float y, float z, float& value) {
     value = 0.0f;
     char buffer[kExpressionCapacity];
     const std::size_t length = strnlen(expression, kExpressionCapacity);
-    const float xValue = ConvertValueText(x);
-    const float yValue = ConvertValueText(y);
-    const float zValue = ConvertValueText(z);
-    PrepareVariableBank(xValue, yValue, zValue);
+    PrepareVariableBank(x, y, z);
     if (length == kExpressionCapacity) return false;
     std::memcpy(buffer, expression, length + 1);
     return EvaluateExpression(buffer, value);
 }
 
-DisplayText EvaluationRequest(const char* expression, const char* x, const char* y, const char* z) {
+bool EvaluateWithValues(const char* expression, const char* x, const char* y, const char* z,
+                        float& value) {
+    const float xValue = ConvertValueText(x);
+    const float yValue = ConvertValueText(y);
+    const float zValue = ConvertValueText(z);
+    return EvaluateWithValues(expression, xValue, yValue, zValue, value);
+}
+
+DisplayText EvaluationRequest(const char* expression, const char* x, const char* y, const char* z,
+                              bool& evaluated) {
     DisplayText display;
     float value = 0.0f;
-    if (EvaluateWithValues(expression, x, y, z, value)) {
+    evaluated = EvaluateWithValues(expression, x, y, z, value);
+    if (evaluated) {
         FormatValue(value, display);
     } else {
         std::memcpy(display.text, kErrorText, sizeof kErrorText);
     }
     return display;
+}
+
+DisplayText EvaluationRequest(const char* expression, const char* x, const char* y, const char* z) {
+    bool evaluated = false;
+    return EvaluationRequest(expression, x, y, z, evaluated);
 }

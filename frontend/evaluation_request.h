@@ -15,10 +15,17 @@ struct DisplayText {
 // none, rounded to float.
 float ConvertValueText(const char* text);
 
-// Sets up the variable bank from the three value texts and evaluates the expression.
-// Fails for an expression of more than 1023 bytes.
+// Sets up the calling thread's variable bank (a to w 0, then x, y and z) and evaluates the
+// expression. Fails for an expression of more than 1023 bytes.
+bool EvaluateWithValues(const char* expression, float x, float y, float z, float& value);
+
+// The same, with x, y and z read from their texts by ConvertValueText.
 bool EvaluateWithValues(const char* expression, const char* x, const char* y, const char* z,
                         float& value);
 
 // The "%f" text of the value (period as separator, whatever the locale), or the error text.
 DisplayText EvaluationRequest(const char* expression, const char* x, const char* y, const char* z);
+
+// The same, also telling whether the expression evaluated, that is, whether the text is a value.
+DisplayText EvaluationRequest(const char* expression, const char* x, const char* y, const char* z,
+                              bool& evaluated);
