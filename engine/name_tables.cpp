@@ -135,7 +135,8 @@ void InitConstants() {
 bool LookupConstant(const char* name, float& value) {
     // Once per process, under the language's guarantee for local statics, so that concurrent
     // first lookups neither race nor read a half-written entry.
-    [[maybe_unused]] static const bool constantsReady = (InitConstants(), true);
+    [[maybe_unused]] static const bool constantsReady =
+        (g_constantTable.count == 0 ? InitConstants() : void(), true);
     if (name == nullptr) return false;
     std::uint32_t h = 0;
     const std::size_t length = MeasureAndHash(name, kConstantNameLimit, h);
