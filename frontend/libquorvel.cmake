@@ -50,6 +50,8 @@ add_custom_command(OUTPUT ${quorvel_static_object}
     COMMAND_EXPAND_LISTS VERBATIM)
 add_library(quorvel_static STATIC ${quorvel_static_object})
 target_include_directories(quorvel_static INTERFACE ${quorvel_public_include})
+# What the shared library records as needed, a static one leaves to the program: C programs too.
+target_link_libraries(quorvel_static INTERFACE stdc++ m)
 set_target_properties(quorvel_static PROPERTIES
     OUTPUT_NAME quorvel EXPORT_NAME quorvel_static LINKER_LANGUAGE CXX)
 add_library(Quorvel::quorvel_static ALIAS quorvel_static)

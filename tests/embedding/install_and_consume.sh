@@ -1,0 +1,51 @@
+#!/bin/sh
+# Installs the library into a temporary prefix and builds examples/lerp.c against it as a program
+# outside the tree would: through the CMake package (shared and static) and through pkg-config.
+# Usage: install_and_consume.sh BUILD_DIR SOURCE_DIR VERSION
+set -eu
+build=$1
+source=$2
+version=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+
+for component in libquorvel1 libquorvel-dev; do
+    cmake --install "$build" --prefix "$prefix" --component "$component" >/dev/null
+done
+
+expected=$(printf '2.500000\n0.333333\n0.33333334\nquorvel %s' "$version")
+fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+}
+# Runs the example and checks what it prints and whether it loads the shared library.
+check() {
+    program=$1
+    linkage=$2
+    got=$("$program") || fail "$program exited with $?"
+    [ "$got" = "$expected" ] || fail "$program printed '$got'"
+    if readelf -d "$program" | grep -q 'NEEDED.*libquorvel\.so\.1'; then
+        [ "$linkage" = shared ] || fail "$program needs libquorvel.so.1"
+    else
+        [ "$linkage" = static ] || fail "$program does not load libquorvel.so.1"
+    fi
+    echo "$linkage $(basename "$program"): ok"
+}
+
+for linkage in shared static; do
+    cmake -S "$source/examples" -B "$work/cmake-$linkage" -DCMAKE_PREFIX_PATH="$prefix" \
+        -DQUORVEL_EXAMPLE_LINKAGE="$linkage" >/dev/null || fail "find_package ($linkage)"
+    cmake --build "$work/cmake-$linkage" >/dev/null || fail "CMake build ($linkage)"
+    check "$work/cmake-$linkage/lerp" "$linkage"
+done
+
+pc=$(find "$prefix" -name quorvel.pc)
+[ -n "$pc" ] || fail "no quorvel.pc installed"
+export PKG_CONFIG_PATH="${pc%/quorvel.pc}"
+[ "$(pkg-config --modversion quorvel)" = "$version" ] || fail "pkg-config version"
+libdir=$(pkg-config --variable=libdir quorvel)
+# shellcheck disable=SC2046 # the flags are words
+cc -std=c99 -Wall -Wextra -Wpedantic -Werror -o "$work/lerp-pkg-config" "$source/examples/lerp.c" \
+    $(pkg-config --cflags --libs quorvel) -Wl,-rpath,"$libdir" || fail "pkg-config build"
+check "$work/lerp-pkg-config" shared
