@@ -2,114 +2,31 @@
 
 #include <cstring>
 
+#include "engine/evaluation.h"
 #include "engine/groups_and_calls.h"
+#include "engine/lexical_rules.h"
 #include "engine/name_tables.h"
 #include "engine/numeric_literals.h"
 #include "engine/operators.h"
 
-thread_local float g_variableBank[26];
+VariableBank g_variableBank;
 
 namespace {
 
-// "+" and "-" form the low precedence class, the rest share the high one.
-bool IsAdditive(const SymbolDescriptor* op) {
-    return op->name[0] == '+' || op->name[0] == '-';
-}
-
-const SymbolDescriptor* MatchOperator(char c) {
-    for (const SymbolDescriptor& row : kOperatorTable) {
-        if (row.name[0] == c) return &row;
-    }
-    return nullptr;
-}
-
-bool ReadVariable(const char* token, float& value) {
-    if (token[0] < 'a' || token[0] > 'z') return false;
-    value = g_variableBank[token[0] - 'a'];
-    return true;
-}
-
-// Decided once per process, under the language's guarantee for local statics: threads that meet
-// their first function token together neither race nor see a half-filled registry. A registry
-// that someone filled before (as the engine's tests do) is left as it is.
-void RegisterBuiltinsOnce() {
-    [[maybe_unused]] static const bool registered =
-        (g_functionRegistry.count == 0 ? RegisterBuiltins() : void(), true);
-}
-
-bool ReadFunctionCall(EvalState& state, const char* text) {
-    RegisterBuiltinsOnce();
-    const std::uint32_t index = LookupFunction(state.token);
-    if (index >= g_functionRegistry.count) return false;
-    return CallFunction(g_functionRegistry.rows[index], state.cursor, state.operand, text);
-}
-
-// Constant, integer, fraction, variable, then function call, in that order.
-bool ResolveToken(EvalState& state, const char* text) {
-    if (LookupConstant(state.token, state.operand)) return true;
-    if (IsDigit(state.token[0])) {
-        if (ParseInteger(state.token, state.integer)) {
-            state.operand = static_cast<float>(state.integer);
-            return true;
-        }
-    }
-    if (ParseDecimal(state.token, state.operand)) return true;
-    if (state.token[1] == '\0') return ReadVariable(state.token, state.operand);
-    return ReadFunctionCall(state, text);
-}
-
-bool ReadOperand(EvalState& state, const char* text) {
-    state.operand = 0.0f;
-    SkipSpaces(text, state.cursor);
-    std::int32_t opener = 0;
-    if (MatchOpenBracket(text, state.cursor, opener) != nullptr) {
-        return ReadGroup(text, state.cursor, state.operand, opener, false);
-    }
-    if (ParseScientific(text, state.cursor, state.operand)) return true;
-    if (!ReadToken(text, state.cursor, state.token)) return false;
-    return ResolveToken(state, text);
-}
-
-float& Slot(EvalState& state, std::int32_t index) {
-    return index == 0 ? state.acc0 : index == 1 ? state.acc1 : state.acc2;
-}
-
-void StoreOperand(EvalState& state, int& level) {
-    Slot(state, state.count) = state.operand;
-    if (level == 0) {
-        if (state.sign != nullptr) {
-            state.acc0 = state.sign->one(state.acc0);
-            state.sign = nullptr;
-        }
-        state.count = 1;
-    } else if (level == 1) {
-        if (IsAdditive(state.lowOp)) {
-            state.count = 2;
-        } else {
-            state.acc0 = state.lowOp->two(state.acc0, state.acc1);
-            level = 0;
-        }
-    } else {
-        state.acc1 = state.highOp->two(state.acc1, state.acc2);
-        level = 1;
-    }
-}
-
-void StoreOperator(EvalState& state, int& level, const SymbolDescriptor* op) {
-    if (level == 0) {
-        state.lowOp = op;
-        level = 1;
-    } else if (IsAdditive(op)) {
-        state.acc0 = state.lowOp->two(state.acc0, state.acc1);
-        state.lowOp = op;
-        state.count = 1;
-    } else {
-        state.highOp = op;
-        level = 2;
-    }
-}
-
-}  // namespace
+// The working record of one evaluation of a span.
+struct EvalState {
+    std::int32_t cursor;
+    std::int32_t end;    // the NUL, closer or comma after the span
+    std::int32_t count;  // operands held in acc
+    std::int32_t level;  // pending operators: lowOp from 1, highOp at 2
+    float operand;       // what the operand stage just delivered
+    float acc[3];
+    const SymbolDescriptor* lowOp;   // joins acc[0] and acc[1]
+    const SymbolDescriptor* highOp;  // joins acc[1] and acc[2]
+    const SymbolDescriptor* sign;    // the leading sign, until the first operand takes it
+    std::int32_t integer;
+    char token[kTokenCapacity];
+};
 
 const SymbolDescriptor kSignTable[2] = {
     NamedSymbol("+", kUnarySign, &SymbolDescriptor::one, OpIdentity),
@@ -125,6 +42,25 @@ const SymbolDescriptor kOperatorTable[6] = {
     NamedSymbol("^", kBinaryOperator, &SymbolDescriptor::two, OpPower),
 };
 
+// Each pending operator has its left operand in acc, so one more operand than operators means
+// the next item must be an operator.
+bool OperatorExpected(const EvalState& state) {
+    return state.count > state.level;
+}
+
+// "+" and "-" form the low precedence class, the rest share the high one.
+bool IsAdditive(const SymbolDescriptor* op) {
+    return op->name[0] == '+' || op->name[0] == '-';
+}
+
+const SymbolDescriptor* MatchOperator(char c) {
+    for (const SymbolDescriptor& row : kOperatorTable) {
+        if (row.name[0] == c) return &row;
+    }
+    return nullptr;
+}
+
+// A sign is recognised only here, at the start of the text.
 const SymbolDescriptor* MatchSign(const char* text, std::int32_t& cursor) {
     SkipSpaces(text, cursor);
     for (const SymbolDescriptor& row : kSignTable) {
@@ -136,35 +72,238 @@ const SymbolDescriptor* MatchSign(const char* text, std::int32_t& cursor) {
     return nullptr;
 }
 
-bool EvaluateExpression(const char* text, float& result) {
-    result = 0.0f;
-    if (text == nullptr || text[0] == '\0') return false;
-    EvalState state{};
-    const std::size_t length = std::strlen(text);
-    if (length > INT32_MAX) return false;
-    state.length = static_cast<std::int32_t>(length);
-    state.result = &result;
-    int level = 0;
+// Digits, then e or E and digits up to the end of the token: a scientific number without a point.
+bool IsScientificWithoutPoint(const char* token) {
+    int at = 0;
+    while (IsDigit(token[at]))
+        ++at;
+    if (token[at] != 'e' && token[at] != 'E') return false;
+    ++at;
+    while (IsDigit(token[at]))
+        ++at;
+    return token[at] == '\0';
+}
 
-    state.sign = MatchSign(text, state.cursor);
-    while (state.cursor < state.length) {
-        if (state.count > level) {
-            SkipSpaces(text, state.cursor);
-            const SymbolDescriptor* op = MatchOperator(text[state.cursor]);
+// "0" and decimal digits, one of them 8 or 9.
+bool IsOctalWithDecimalDigit(const char* token) {
+    if (token[0] != '0') return false;
+    bool decimalDigit = false;
+    for (const char* c = token + 1; *c != '\0'; ++c) {
+        if (!IsDigit(*c)) return false;
+        decimalDigit = decimalDigit || *c >= '8';
+    }
+    return decimalDigit;
+}
+
+// A scientific literal whose exponent runs past 63 digits.
+bool HasOverlongExponent(const char* p) {
+    int at = 0;
+    while (IsDigit(p[at]) || p[at] == '.')
+        ++at;
+    if (p[at] != 'e' && p[at] != 'E') return false;
+    ++at;
+    if (p[at] == '+' || p[at] == '-') ++at;
+    int digits = 0;
+    while (IsDigit(p[at + digits]))
+        ++digits;
+    return digits >= kTokenCapacity;
+}
+
+// Why the token read from tokenAt resolves to nothing; only asked for a report.
+FailureReason UnresolvedToken(const char* text, std::int32_t tokenAt, const char* token) {
+    const bool digitLed = IsDigit(token[0]);
+    if (digitLed && HasOverlongExponent(text + tokenAt)) return FailureReason::kExponentTooLong;
+    const auto length = static_cast<std::int32_t>(std::strlen(token));
+    if (length == kTokenCapacity - 1 && !IsDelimiter(text[tokenAt + length])) {
+        return FailureReason::kNameTooLong;
+    }
+    if (!digitLed) return FailureReason::kUnknownName;
+    if (IsScientificWithoutPoint(token)) return FailureReason::kScientificWithoutPoint;
+    if (IsOctalWithDecimalDigit(token)) return FailureReason::kOctalDigit;
+    return FailureReason::kMalformedNumber;
+}
+
+bool FailToken(const Expression& expression, const EvalState& state, std::int32_t tokenAt) {
+    if (expression.report == nullptr) return false;
+    return Fail(expression, UnresolvedToken(expression.text, tokenAt, state.token), tokenAt);
+}
+
+// Where an operand belongs but no token can start: a sign after the start, a closer, a comma or
+// the end of the span.
+bool FailMissingOperand(const Expression& expression, const EvalState& state) {
+    const char c = expression.text[state.cursor];
+    const bool sign = state.cursor < state.end && (c == '+' || c == '-');
+    return Fail(expression, sign ? FailureReason::kMisplacedSign : FailureReason::kOperandExpected,
+                state.cursor);
+}
+
+// Where an operator belongs but another byte stands. Only a token cut after 63 characters ends
+// on a token character, so two of them side by side mean the name or number was too long.
+bool FailMissingOperator(const Expression& expression, const Span& span, const EvalState& state) {
+    const std::int32_t at = state.cursor;
+    if (at > span.begin && !IsDelimiter(expression.text[at]) &&
+        !IsDelimiter(expression.text[at - 1])) {
+        return Fail(expression, FailureReason::kNameTooLong, at - (kTokenCapacity - 1));
+    }
+    return Fail(expression, FailureReason::kOperatorExpected, at);
+}
+
+bool ReadVariable(const Expression& expression, const char* token, float& value) {
+    if (token[0] < 'a' || token[0] > 'z') return false;
+    value = expression.variables[token[0] - 'a'];
+    return true;
+}
+
+// Decided once per process, under the language's guarantee for local statics: threads that meet
+// their first function token together neither race nor see a half-filled registry. A registry
+// that someone filled before (as the engine's tests do) is left as it is.
+void RegisterBuiltinsOnce() {
+    [[maybe_unused]] static const bool registered =
+        (g_functionRegistry.count == 0 ? RegisterBuiltins() : void(), true);
+}
+
+bool ReadFunctionCall(const Expression& expression, const Span& span, EvalState& state,
+                      std::int32_t tokenAt) {
+    RegisterBuiltinsOnce();
+    const std::uint32_t index = LookupFunction(state.token);
+    if (index >= g_functionRegistry.count) return FailToken(expression, state, tokenAt);
+    return CallFunction(expression, span, g_functionRegistry.rows[index], tokenAt, state.cursor,
+                        state.operand);
+}
+
+// Constant, integer, fraction, variable, then function call, in that order.
+bool ResolveToken(const Expression& expression, const Span& span, EvalState& state,
+                  std::int32_t tokenAt) {
+    if (LookupConstant(state.token, state.operand)) return true;
+    if (IsDigit(state.token[0])) {
+        if (ParseInteger(state.token, state.integer)) {
+            state.operand = static_cast<float>(state.integer);
+            return true;
+        }
+    }
+    if (ParseDecimal(state.token, state.operand)) return true;
+    if (state.token[1] == '\0') {
+        return ReadVariable(expression, state.token, state.operand) ||
+               FailToken(expression, state, tokenAt);
+    }
+    return ReadFunctionCall(expression, span, state, tokenAt);
+}
+
+// A bracket group, a scientific literal, or a token.
+bool ReadOperand(const Expression& expression, const Span& span, EvalState& state) {
+    const char* const text = expression.text;
+    state.operand = 0.0f;
+    SkipSpaces(text, state.cursor);
+    std::int32_t opener = 0;
+    if (MatchOpenBracket(text, state.cursor, opener) != nullptr) {
+        return ReadGroup(expression, span, state.cursor, state.operand, opener);
+    }
+    if (ParseScientific(text, state.cursor, state.operand)) return true;
+    const std::int32_t tokenAt = state.cursor;
+    if (!ReadToken(text, state.cursor, state.token)) return FailMissingOperand(expression, state);
+    return ResolveToken(expression, span, state, tokenAt);
+}
+
+void StoreOperand(EvalState& state) {
+    state.acc[state.count] = state.operand;
+    if (state.level == 0) {
+        if (state.sign != nullptr) {
+            state.acc[0] = state.sign->one(state.acc[0]);
+            state.sign = nullptr;
+        }
+        state.count = 1;
+    } else if (state.level == 1) {
+        if (IsAdditive(state.lowOp)) {
+            state.count = 2;
+        } else {
+            state.acc[0] = state.lowOp->two(state.acc[0], state.acc[1]);
+            state.level = 0;
+        }
+    } else {
+        state.acc[1] = state.highOp->two(state.acc[1], state.acc[2]);
+        state.level = 1;
+    }
+}
+
+void StoreOperator(EvalState& state, const SymbolDescriptor* op) {
+    if (state.level == 0) {
+        state.lowOp = op;
+        state.level = 1;
+    } else if (IsAdditive(op)) {
+        state.acc[0] = state.lowOp->two(state.acc[0], state.acc[1]);
+        state.lowOp = op;
+        state.count = 1;
+    } else {
+        state.highOp = op;
+        state.level = 2;
+    }
+}
+
+}  // namespace
+
+bool Fail(const Expression& expression, FailureReason reason, std::int32_t position,
+          const SymbolDescriptor* function) {
+    if (expression.report != nullptr) *expression.report = {reason, position + 1, function};
+    return false;
+}
+
+// expression := [sign] operand { operator operand }
+// operand    := group | scientific literal | token (constant, integer, fraction, variable, call)
+// One pass, folding as soon as precedence allows. States as (level, count): (0,0) expecting the
+// first operand; (0,1) one value, expecting an operator; (1,1) expecting the right operand of
+// lowOp; (1,2) lowOp is "+" or "-" with both operands, expecting an operator; (2,2) expecting
+// the right operand of highOp, which waits behind lowOp. A text may end in (0,1) or (1,2) only.
+bool EvaluateSpan(const Expression& expression, const Span& span, float& result) {
+    result = 0.0f;
+    EvalState state;
+    state.cursor = span.begin;
+    state.end = span.end;
+    state.count = 0;
+    state.level = 0;
+    state.lowOp = nullptr;
+    state.highOp = nullptr;
+    state.sign = MatchSign(expression.text, state.cursor);
+    while (state.cursor < state.end) {
+        if (OperatorExpected(state)) {
+            SkipSpaces(expression.text, state.cursor);
+            const SymbolDescriptor* op = MatchOperator(expression.text[state.cursor]);
             if (op == nullptr) {
-                if (state.cursor < state.length) return false;
+                if (state.cursor < state.end) return FailMissingOperator(expression, span, state);
                 break;
             }
             ++state.cursor;
-            StoreOperator(state, level, op);
+            StoreOperator(state, op);
         } else {
-            if (!ReadOperand(state, text)) return false;
-            StoreOperand(state, level);
+            if (!ReadOperand(expression, span, state)) return false;
+            StoreOperand(state);
         }
     }
 
-    if (state.count != level + 1) return false;
-    if (level == 1) state.acc0 = state.lowOp->two(state.acc0, state.acc1);
-    *state.result = state.acc0;
+    if (state.count != state.level + 1) {
+        const bool blank = span.begin == 0 && state.count == 0 && state.sign == nullptr;
+        return blank ? Fail(expression, FailureReason::kEmptyExpression, -1)
+                     : Fail(expression, FailureReason::kOperandExpected, state.end);
+    }
+    if (state.level == 1) state.acc[0] = state.lowOp->two(state.acc[0], state.acc[1]);
+    result = state.acc[0];
     return true;
+}
+
+bool EvaluateExpression(const char* text, float& result, const VariableBank& variables,
+                        FailureReport* report) {
+    result = 0.0f;
+    if (report != nullptr) *report = {FailureReason::kNone, 0, nullptr};
+    const Expression expression{text, variables, report};
+    if (text == nullptr) return Fail(expression, FailureReason::kEmptyExpression, -1);
+    const std::size_t length = std::strlen(text);
+    if (length > INT32_MAX) return Fail(expression, FailureReason::kExpressionTooLong, -1);
+    return EvaluateSpan(expression, Span{0, static_cast<std::int32_t>(length), nullptr, 0}, result);
+}
+
+bool EvaluateExpression(const char* text, float& result, FailureReport* report) {
+    return EvaluateExpression(text, result, g_variableBank, report);
+}
+
+bool EvaluateExpression(const char* text, float& result) {
+    return EvaluateExpression(text, result, g_variableBank, nullptr);
 }

@@ -1,33 +1,23 @@
 #pragma once
 
-#include <cstdint>
+#include "engine/failure_report.h"
 
-#include "engine/lexical_rules.h"
-#include "engine/symbol_descriptor.h"
+inline constexpr int kVariableCount = 26;
 
-// The working record of one EvaluateExpression call.
-struct EvalState {
-    std::int32_t cursor;
-    float operand;
-    std::int32_t count;
-    float acc0, acc1, acc2;
-    const SymbolDescriptor* lowOp;
-    const SymbolDescriptor* highOp;
-    const SymbolDescriptor* sign;
-    std::int32_t length;
-    std::int32_t integer;
-    float* result;
-    char token[kTokenCapacity];
-};
+// The variables a..z, slot 0 = a.
+using VariableBank = float[kVariableCount];
 
-extern const SymbolDescriptor kSignTable[2];
-extern const SymbolDescriptor kOperatorTable[6];
-
-// The 26 variables a..z; rewritten by every request, only read by the evaluator. Each thread
-// has its own, so concurrent requests never see each other's values.
-extern thread_local float g_variableBank[26];
+// The process-wide bank that the shorter forms read; rewritten by every request, only read by
+// the evaluator.
+extern VariableBank g_variableBank;
 
 // Evaluates a NUL-terminated expression. result is 0 unless the evaluation succeeds.
 bool EvaluateExpression(const char* text, float& result);
 
-const SymbolDescriptor* MatchSign(const char* text, std::int32_t& cursor);
+// The same; on failure a non-null report receives the first failure's reason and column. Asking
+// changes nothing else: not the result, not which draws rand takes.
+bool EvaluateExpression(const char* text, float& result, FailureReport* report);
+
+// The same over the caller's own variables instead of the process-wide bank.
+bool EvaluateExpression(const char* text, float& result, const VariableBank& variables,
+                        FailureReport* report);

@@ -1,14 +1,12 @@
 #include "engine/groups_and_calls.h"
 
 #include <array>
-#include <cstring>
 
-#include "engine/evaluator.h"
 #include "engine/lexical_rules.h"
 
 namespace {
 
-enum class GroupChar : std::uint8_t { kPlain, kOpener, kCloser, kComma, kEnd };
+enum class GroupChar : std::uint8_t { kPlain, kOpener, kCloser, kComma };
 
 struct GroupCharClass {
     GroupChar kind;
@@ -18,7 +16,8 @@ struct GroupCharClass {
 using GroupCharTable = std::array<GroupCharClass, 256>;
 
 // What each byte means to the group reader, derived from the bracket table; a comma ends only
-// a non-final argument, so in a whole group it is copied like any other character.
+// a non-final argument, so in a whole group it is copied like any other character. The NUL needs
+// no class: a scan never passes the end of the span it lies in, and the only NUL ends the text.
 constexpr GroupCharTable MakeGroupChars(bool commaEnds) {
     GroupCharTable table{};
     for (int row = 0; row < 6; ++row) {
@@ -28,81 +27,111 @@ constexpr GroupCharTable MakeGroupChars(bool commaEnds) {
                     static_cast<std::int8_t>(row % 3)};
     }
     if (commaEnds) table[static_cast<unsigned char>(',')].kind = GroupChar::kComma;
-    table[0].kind = GroupChar::kEnd;
     return table;
 }
 
 constexpr GroupCharTable kGroupChars[2] = {MakeGroupChars(false), MakeGroupChars(true)};
 
-constexpr int kLastCopyIndex = kGroupCapacity - 2;
+constexpr std::int32_t kAtOwnOpener = -1;
 
-// Where each opener of a scanned group text is closed. The groups nested in it are evaluated on
-// copies of parts of that text and find their ends here instead of being scanned again: a scan of
-// any whole group inside an accepted text accepts it in the same way.
-struct ClosingPositions {
-    const char* copy;              // the group text under evaluation
-    const std::uint8_t* closerAt;  // by opener position in the scanned text
-    std::int32_t offset;           // position of copy[0] in the scanned text
-};
-
-thread_local const ClosingPositions* t_enclosingGroup = nullptr;
-
-// Finds the end of the group (or, with commaEnds, a comma at its own level) and records where
-// every opener inside it is closed; length receives the number of bytes before the end. The copy
-// holds 255 characters: a longer group is refused rather than cut.
-bool ScanGroup(const char* start, std::int32_t openerIndex, bool commaEnds, std::int32_t& length,
-               std::uint8_t (&closerAt)[kGroupCapacity]) {
+// Finds the end of the group that starts at start (or, with commaEnds, a comma at its own
+// level) before limit, the end of the span it lies in, and records where every opener inside
+// it is closed; length receives the number of bytes before the end. A group text holds at most
+// 255 characters, with at most 31 brackets open inside it. On failure failedAt is the offset of
+// the byte at fault, or kAtOwnOpener for the bracket that opened the group.
+FailureReason ScanGroup(const char* start, std::int32_t limit, std::int32_t openerIndex,
+                        bool commaEnds, std::int32_t& length, std::int32_t& failedAt,
+                        std::uint8_t (&closerAt)[kGroupCapacity]) {
     const GroupCharTable& chars = kGroupChars[commaEnds];
     std::int32_t stack[kBracketDepthLimit];
     std::uint8_t openedAt[kBracketDepthLimit];
     stack[0] = openerIndex;
     int depth = 1;
-    for (int j = 0;; ++j) {
+    const std::int32_t stop = limit < kGroupCapacity ? limit : kGroupCapacity;
+    for (std::int32_t j = 0; j < stop; ++j) {
         const GroupCharClass c = chars[static_cast<unsigned char>(start[j])];
-        if (c.kind == GroupChar::kEnd) return false;  // the group is not closed
         if (c.kind == GroupChar::kComma) {
-            if (depth != 1) return false;
+            if (depth != 1) {
+                failedAt = j;
+                return FailureReason::kNestedComma;
+            }
             length = j;
-            return true;
+            return FailureReason::kNone;
         }
         if (c.kind == GroupChar::kOpener) {
-            if (depth >= kBracketDepthLimit) return false;
+            if (depth == kBracketDepthLimit) {
+                failedAt = kAtOwnOpener;
+                return FailureReason::kTooManyBrackets;
+            }
             openedAt[depth] = static_cast<std::uint8_t>(j);
             stack[depth++] = c.index;
         } else if (c.kind == GroupChar::kCloser) {
-            if (stack[--depth] != c.index) return false;
+            if (stack[--depth] != c.index) {
+                failedAt = j;
+                return FailureReason::kWrongCloser;
+            }
             if (depth == 0) {
                 length = j;
-                return true;
+                return FailureReason::kNone;
             }
             closerAt[openedAt[depth]] = static_cast<std::uint8_t>(j);
         }
-        if (j > kLastCopyIndex) return false;
     }
+    if (stop == kGroupCapacity) {
+        failedAt = kAtOwnOpener;
+        return FailureReason::kGroupTooLong;
+    }
+    failedAt = depth == 1 ? kAtOwnOpener : openedAt[depth - 1];
+    return FailureReason::kUnclosedBracket;
 }
 
-// A whole group opened inside the group text under evaluation ends where that text's scan found
-// its closer.
-bool FindKnownEnd(const char* text, std::int32_t cursor, std::int32_t openerIndex,
-                  std::int32_t& length, ClosingPositions& positions) {
-    const ClosingPositions* const enclosing = t_enclosingGroup;
-    if (enclosing == nullptr || enclosing->copy != text || cursor == 0) return false;
-    const GroupCharClass opener = kGroupChars[0][static_cast<unsigned char>(text[cursor - 1])];
-    if (opener.kind != GroupChar::kOpener || opener.index != openerIndex) return false;
-    const std::int32_t openerAt = enclosing->offset + cursor - 1;
-    length = enclosing->closerAt[openerAt] - openerAt - 1;
-    positions.closerAt = enclosing->closerAt;
-    positions.offset = openerAt + 1;
-    return true;
+// Reads one group or argument from the cursor up to the closer of the bracket at openerAt (or,
+// with commaEnds, up to a comma at its own level) and evaluates it where it lies. A whole group
+// opened inside a scanned group ends where that scan found its closer: a scan of any whole group
+// inside an accepted group accepts it in the same way.
+bool ReadPart(const Expression& expression, const Span& span, std::int32_t& cursor, float& value,
+              std::int32_t openerIndex, std::int32_t openerAt, bool commaEnds) {
+    value = 0.0f;
+    std::uint8_t closerAt[kGroupCapacity];
+    Span part{cursor, 0, closerAt, cursor};
+    if (!commaEnds && openerAt == cursor - 1 && span.closerAt != nullptr) {
+        part.end = span.origin + span.closerAt[openerAt - span.origin];
+        part.closerAt = span.closerAt;
+        part.origin = span.origin;
+    } else {
+        std::int32_t length = 0;
+        std::int32_t failedAt = 0;
+        const FailureReason failure = ScanGroup(expression.text + cursor, span.end - cursor,
+                                                openerIndex, commaEnds, length, failedAt, closerAt);
+        if (failure != FailureReason::kNone) {
+            return Fail(expression, failure,
+                        failedAt == kAtOwnOpener ? openerAt : cursor + failedAt);
+        }
+        part.end = cursor + length;
+    }
+    cursor = part.end + 1;
+    return EvaluateSpan(expression, part, value);
 }
 
-// A non-final argument reads up to a comma at its own level; the last one up to the closer.
+// A non-final argument reads up to a comma at its own level; the last one up to the closer. A
+// non-final argument that ends at the call's closer leaves the next one to the text after it,
+// which is seldom more than a missing argument: that is what a failure there reports.
 template <int Count>
-bool ReadArguments(std::int32_t& cursor, const char* text, float (&arguments)[Count]) {
+bool ReadArguments(const Expression& expression, const Span& span, const SymbolDescriptor& row,
+                   std::int32_t& cursor, float (&arguments)[Count]) {
     std::int32_t opener = 0;
-    if (MatchOpenBracket(text, cursor, opener) == nullptr) return false;
+    if (MatchOpenBracket(expression.text, cursor, opener) == nullptr) {
+        return Fail(expression, FailureReason::kMissingArguments, cursor, &row);
+    }
+    const std::int32_t openerAt = cursor - 1;
+    std::int32_t closedAt = -1;
     for (int i = 0; i < Count; ++i) {
-        if (!ReadGroup(text, cursor, arguments[i], opener, i + 1 < Count)) return false;
+        const bool last = i + 1 == Count;
+        if (!ReadPart(expression, span, cursor, arguments[i], opener, openerAt, !last)) {
+            if (closedAt >= 0) Fail(expression, FailureReason::kArgumentCount, closedAt, &row);
+            return false;
+        }
+        if (!last && closedAt < 0 && expression.text[cursor - 1] != ',') closedAt = cursor - 1;
     }
     return true;
 }
@@ -119,60 +148,50 @@ const SymbolDescriptor* MatchOpenBracket(const char* text, std::int32_t& cursor,
     return &kBracketTable[found.index];
 }
 
-// The copy holds 255 characters: a longer group is refused rather than cut.
-bool ReadGroup(const char* text, std::int32_t& cursor, float& value, std::int32_t openerIndex,
-               bool commaEnds) {
-    value = 0.0f;
-    const char* const start = text + cursor;
-    std::uint8_t closerAt[kGroupCapacity];
-    ClosingPositions positions{nullptr, closerAt, 0};
-    std::int32_t length = 0;
-    if (commaEnds || !FindKnownEnd(text, cursor, openerIndex, length, positions)) {
-        if (!ScanGroup(start, openerIndex, commaEnds, length, closerAt)) return false;
-    }
-    char group[kGroupCapacity];
-    std::memcpy(group, start, static_cast<std::size_t>(length));
-    group[length] = '\0';
-    cursor += length + 1;
-    positions.copy = group;
-    const ClosingPositions* const enclosing = t_enclosingGroup;
-    t_enclosingGroup = &positions;
-    const bool evaluated = EvaluateExpression(group, value);
-    t_enclosingGroup = enclosing;
-    return evaluated;
+bool ReadGroup(const Expression& expression, const Span& span, std::int32_t& cursor, float& value,
+               std::int32_t openerIndex) {
+    return ReadPart(expression, span, cursor, value, openerIndex, cursor - 1, false);
 }
 
-bool CallFunction(const SymbolDescriptor& row, std::int32_t& cursor, float& value,
-                  const char* text) {
+// Only the one- to four-argument rows have a reader; the array functions cannot be called.
+bool CallFunction(const Expression& expression, const Span& span, const SymbolDescriptor& row,
+                  std::int32_t nameAt, std::int32_t& cursor, float& value) {
     value = 0.0f;
+    const auto notCallable = [&] {
+        return Fail(expression, FailureReason::kArrayFunction, nameAt, &row);
+    };
     switch (row.kind) {
         case kUnarySign:
         case kFunction1: {
             float a[1];
-            if (row.one == nullptr || !ReadArguments(cursor, text, a)) return false;
+            if (row.one == nullptr) return notCallable();
+            if (!ReadArguments(expression, span, row, cursor, a)) return false;
             value = row.one(a[0]);
             return true;
         }
         case kBinaryOperator:
         case kFunction2: {
             float a[2];
-            if (row.two == nullptr || !ReadArguments(cursor, text, a)) return false;
+            if (row.two == nullptr) return notCallable();
+            if (!ReadArguments(expression, span, row, cursor, a)) return false;
             value = row.two(a[0], a[1]);
             return true;
         }
         case kFunction3: {
             float a[3];
-            if (row.three == nullptr || !ReadArguments(cursor, text, a)) return false;
+            if (row.three == nullptr) return notCallable();
+            if (!ReadArguments(expression, span, row, cursor, a)) return false;
             value = row.three(a[0], a[1], a[2]);
             return true;
         }
         case kFunction4: {
             float a[4];
-            if (row.four == nullptr || !ReadArguments(cursor, text, a)) return false;
+            if (row.four == nullptr) return notCallable();
+            if (!ReadArguments(expression, span, row, cursor, a)) return false;
             value = row.four(a[0], a[1], a[2], a[3]);
             return true;
         }
         default:
-            return false;
+            return notCallable();
     }
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "engine/evaluation.h"
 #include "engine/symbol_descriptor.h"
 
 inline constexpr int kGroupCapacity = 256;  // 255 characters and a NUL
@@ -17,11 +18,12 @@ inline constexpr SymbolDescriptor kBracketTable[6] = {
 const SymbolDescriptor* MatchOpenBracket(const char* text, std::int32_t& cursor,
                                          std::int32_t& index);
 
-// Reads from just after an opener of openerIndex up to its closer (or, with commaEnds, up to a
-// comma at its own level) and evaluates the copied text.
-bool ReadGroup(const char* text, std::int32_t& cursor, float& value, std::int32_t openerIndex,
-               bool commaEnds);
+// Reads a whole bracket group whose opener, of openerIndex, stands just before the cursor, up to
+// its closer, and evaluates its text where it lies.
+bool ReadGroup(const Expression& expression, const Span& span, std::int32_t& cursor, float& value,
+               std::int32_t openerIndex);
 
-// Reads the bracketed argument list after a function name and applies the row's callable.
-bool CallFunction(const SymbolDescriptor& row, std::int32_t& cursor, float& value,
-                  const char* text);
+// Reads the bracketed argument list after a function name (the name starts at nameAt) and
+// applies the row's callable.
+bool CallFunction(const Expression& expression, const Span& span, const SymbolDescriptor& row,
+                  std::int32_t nameAt, std::int32_t& cursor, float& value);

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "library/single_rounding.h"
+
 namespace {
 
 void* AllocateWithMalloc(std::size_t bytes) {
@@ -63,7 +65,7 @@ void GiveBackStorage(ArrayValue& value) {
 }
 
 float RoundedSum(float a, float b) {
-    return static_cast<float>(static_cast<double>(a) + static_cast<double>(b));
+    return RoundToSingle(static_cast<double>(a) + static_cast<double>(b));
 }
 
 float SumElements(const ArrayValue& value) {
@@ -143,7 +145,7 @@ float array_max(const ArrayValue& value) {
 float array_ave(const ArrayValue& value) {
     if (!HasElements(value)) return value.scalar;
     const double sum = static_cast<double>(SumElements(value));
-    return static_cast<float>(sum / static_cast<double>(value.count));
+    return RoundToSingle(sum / static_cast<double>(value.count));
 }
 
 // Runs downwards so that, in place, each element is read before it is overwritten.

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "library/random_generator.h"
+#include "library/single_rounding.h"
 
 namespace {
 
@@ -22,11 +23,6 @@ double Wide(float x) {
     return static_cast<double>(x);
 }
 
-// The one rounding every body ends with; out-of-range results become infinities.
-float Narrow(double x) {
-    return static_cast<float>(x);
-}
-
 // r x 2^-15 is exact, so t keeps every bit of the draw.
 double RandomFraction() {
     return static_cast<double>(DrawRandom15()) * kRandomScale;
@@ -35,13 +31,13 @@ double RandomFraction() {
 }  // namespace
 
 float Abs(float x) {
-    return Narrow(std::fabs(Wide(x)));
+    return RoundToSingle(std::fabs(Wide(x)));
 }
 float Floor(float x) {
-    return Narrow(std::floor(Wide(x)));
+    return RoundToSingle(std::floor(Wide(x)));
 }
 float Ceil(float x) {
-    return Narrow(std::ceil(Wide(x)));
+    return RoundToSingle(std::ceil(Wide(x)));
 }
 
 // Both zeros pass the test and NaN fails it.
@@ -51,59 +47,59 @@ float Sign(float x) {
 
 float Sqrt(float x) {
     if (x < 0.0f) return 0.0f;
-    return Narrow(std::sqrt(Wide(x)));
+    return RoundToSingle(std::sqrt(Wide(x)));
 }
 
 float Exp(float x) {
-    return Narrow(std::exp(Wide(x)));
+    return RoundToSingle(std::exp(Wide(x)));
 }
 
 float Log(float x) {
     if (x < 0.0f) return 0.0f;
-    return Narrow(std::log(Wide(x)));
+    return RoundToSingle(std::log(Wide(x)));
 }
 
 // The natural logarithm is rounded to float before the division, which is what keeps
 // powers of two exact.
 float Log2(float x) {
     if (x < 0.0f) return 0.0f;
-    const float naturalLog = Narrow(std::log(Wide(x)));
-    return Narrow(Wide(naturalLog) / kLn2);
+    const float naturalLog = RoundToSingle(std::log(Wide(x)));
+    return RoundToSingle(Wide(naturalLog) / kLn2);
 }
 
 float Log10(float x) {
     if (x < 0.0f) return 0.0f;
-    return Narrow(std::log10(Wide(x)));
+    return RoundToSingle(std::log10(Wide(x)));
 }
 
 float Sin(float x) {
-    return Narrow(std::sin(Wide(x)));
+    return RoundToSingle(std::sin(Wide(x)));
 }
 float Cos(float x) {
-    return Narrow(std::cos(Wide(x)));
+    return RoundToSingle(std::cos(Wide(x)));
 }
 float Tan(float x) {
-    return Narrow(std::tan(Wide(x)));
+    return RoundToSingle(std::tan(Wide(x)));
 }
 
 float Asin(float x) {
     if (x >= kOne) return kHalfPi;
     if (x <= kMinusOne) return -kHalfPi;
-    return Narrow(std::asin(Wide(x)));
+    return RoundToSingle(std::asin(Wide(x)));
 }
 
 float Acos(float x) {
     if (x >= kOne) return 0.0f;
     if (x <= kMinusOne) return kPi;
-    return Narrow(std::acos(Wide(x)));
+    return RoundToSingle(std::acos(Wide(x)));
 }
 
 float Atan(float x) {
-    return Narrow(std::atan(Wide(x)));
+    return RoundToSingle(std::atan(Wide(x)));
 }
 
 float Rand(float x) {
-    return Narrow(RandomFraction() * Wide(x));
+    return RoundToSingle(RandomFraction() * Wide(x));
 }
 
 // On a tie max keeps its first argument and min its second; a NaN fails every test.
@@ -115,16 +111,16 @@ float Min(float a, float b) {
 }
 
 float Atan2(float y, float x) {
-    return Narrow(std::atan2(Wide(y), Wide(x)));
+    return RoundToSingle(std::atan2(Wide(y), Wide(x)));
 }
 
 float Rand2(float a, float b) {
     const double t = RandomFraction();
-    return Narrow(Wide(a) + (Wide(b) - Wide(a)) * t);
+    return RoundToSingle(Wide(a) + (Wide(b) - Wide(a)) * t);
 }
 
 float Lerp(float a, float b, float t) {
-    return Narrow(Wide(a) + (Wide(b) - Wide(a)) * Wide(t));
+    return RoundToSingle(Wide(a) + (Wide(b) - Wide(a)) * Wide(t));
 }
 
 // The upper bound comes second and is tested first, so inverted bounds favour it.
@@ -135,11 +131,11 @@ float Clamp(float v, float upper, float lower) {
 }
 
 float Gray(float r, float g, float b) {
-    return Narrow(Wide(r) * kRedWeight + Wide(g) * kGreenWeight + Wide(b) * kBlueWeight);
+    return RoundToSingle(Wide(r) * kRedWeight + Wide(g) * kGreenWeight + Wide(b) * kBlueWeight);
 }
 
 float Add3(float a, float b, float c) {
-    return Narrow(Wide(a) + Wide(b) + Wide(c));
+    return RoundToSingle(Wide(a) + Wide(b) + Wide(c));
 }
 
 float Min3(float a, float b, float c) {
@@ -153,11 +149,11 @@ float Max3(float a, float b, float c) {
 }
 
 float Average3(float a, float b, float c) {
-    return Narrow((Wide(a) + Wide(b) + Wide(c)) / kThirdDivisor);
+    return RoundToSingle((Wide(a) + Wide(b) + Wide(c)) / kThirdDivisor);
 }
 
 float Add4(float a, float b, float c, float d) {
-    return Narrow(Wide(a) + Wide(b) + Wide(c) + Wide(d));
+    return RoundToSingle(Wide(a) + Wide(b) + Wide(c) + Wide(d));
 }
 
 float Min4(float a, float b, float c, float d) {
@@ -173,5 +169,5 @@ float Max4(float a, float b, float c, float d) {
 }
 
 float Average4(float a, float b, float c, float d) {
-    return Narrow((Wide(a) + Wide(b) + Wide(c) + Wide(d)) * kQuarterFactor);
+    return RoundToSingle((Wide(a) + Wide(b) + Wide(c) + Wide(d)) * kQuarterFactor);
 }

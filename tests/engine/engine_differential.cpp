@@ -1,12 +1,15 @@
 // Compares the engine with the reference copy of it kept in tests/engine/reference/ on generated
 // expressions: the success flag, the result bit for bit, and every draw of rand and rand2 in its
-// order with its argument, including the draws of evaluations that fail later.
+// order with its argument, including the draws of evaluations that fail later. The engine also
+// runs over its own copy of the variables with a failure report, which must change nothing and
+// must hold a reason exactly when the evaluation fails.
 //
 //   quorvel-engine-differential [COUNT [SEED]]    (defaults: 1000000 expressions, seed 1)
 #include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -42,9 +45,12 @@ float LoggedRand2(float a, float b) {
     return a + (b - a) * NextFraction();
 }
 
+// Each engine sets its registry up at its first call; the logged draws replace rand and rand2 after
+// that.
 void InstallLoggedDraws() {
-    if (g_functionRegistry.count == 0) RegisterBuiltins();
-    if (reference::g_functionRegistry.count == 0) reference::RegisterBuiltins();
+    float value = 0.0f;
+    EvaluateExpression("abs(0)", value);
+    reference::EvaluateExpression("abs(0)", value);
     g_functionRegistry.rows[kRandRow].one = LoggedRand;
     g_functionRegistry.rows[kRand2Row].two = LoggedRand2;
     reference::g_functionRegistry.rows[kRandRow].one = LoggedRand;
@@ -76,6 +82,15 @@ void SetVariables(std::uint64_t round) {
         g_variableBank[i] = value;
         reference::g_variableBank[i] = value;
     }
+}
+
+bool ReportFits(const FailureReport& report, bool ok, std::size_t length) {
+    if (ok) return report.reason == FailureReason::kNone && report.column == 0;
+    const bool wholeText = report.reason == FailureReason::kEmptyExpression ||
+                           report.reason == FailureReason::kExpressionTooLong;
+    return report.reason != FailureReason::kNone && report.reason < FailureReason::kCount &&
+           (report.column == 0) == wholeText && report.column >= 0 &&
+           static_cast<std::size_t>(report.column) <= length + 1;
 }
 
 std::string Escaped(const std::string& text) {
@@ -118,6 +133,18 @@ int main(int argc, char** argv) {
             Run([&](float& v) { return reference::EvaluateExpression(text.c_str(), v); }, drawSeed);
         const Outcome got =
             Run([&](float& v) { return EvaluateExpression(text.c_str(), v); }, drawSeed);
+        VariableBank variables;
+        std::memcpy(variables, g_variableBank, sizeof variables);
+        FailureReport report{FailureReason::kCount, -1, nullptr};
+        const Outcome reported =
+            Run([&](float& v) { return EvaluateExpression(text.c_str(), v, variables, &report); },
+                drawSeed);
+        if (!(reported == expected) || !ReportFits(report, reported.ok, text.size())) {
+            std::fprintf(stderr, "with a report (reason %d, column %d):\n",
+                         static_cast<int>(report.reason), report.column);
+            Report(text, expected, reported);
+            if (++differences == 20) break;
+        }
         successes += expected.ok;
         draws += expected.draws.size();
         if (!(got == expected)) {

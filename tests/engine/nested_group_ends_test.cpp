@@ -1,4 +1,4 @@
-// Groups opened inside a copied group text: every one of them must end, fail or be refused exactly
+// Groups opened inside another group: every one of them must end, fail or be refused exactly
 // where a fresh scan of its own text would, whatever kind, depth or argument position it has.
 #include <gtest/gtest.h>
 

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/failure_report.h"
+
+// What every nested evaluation of one expression shares; passed down through the parameters.
+struct Expression {
+    const char* text;        // the whole expression, NUL-terminated
+    const float* variables;  // a..z
+    FailureReport* report;   // null unless the caller asks why the evaluation fails
+};
+
+// The stretch of the expression that one evaluation reads: the whole text, a bracket group or one
+// argument, evaluated where it lies. text[end] is the NUL, closer or comma that ends it.
+struct Span {
+    std::int32_t begin;
+    std::int32_t end;
+    // Where each opener inside the innermost scanned group around this span is closed, by its
+    // position less origin; null outside every group.
+    const std::uint8_t* closerAt;
+    std::int32_t origin;
+};
+
+bool EvaluateSpan(const Expression& expression, const Span& span, float& result);
+
+// Records the first failure for a caller that asked (column = position + 1; position -1 gives
+// column 0) and returns false, so that a failing reader can end with return Fail(...).
+bool Fail(const Expression& expression, FailureReason reason, std::int32_t position,
+          const SymbolDescriptor* function = nullptr);
