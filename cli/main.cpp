@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "cli/command_line.h"
+#include "cli/line_editor.h"
 #include "cli/line_reader.h"
 #include "cli/output_buffer.h"
 #include "cli/result_text.h"
@@ -77,8 +78,35 @@ void EvaluateArguments(Session& session, int argc, const char* const* argv) {
     }
 }
 
+// A terminal at both ends: the user edits each line; every answer and the end of the session
+// start on a line of their own.
+void EvaluateEditedLines(Session& session, LineEditor& editor) {
+    InputLine line;
+    for (;;) {
+        switch (ReadEditedLine(editor, line)) {
+            case EditOutcome::kLine:
+                EvaluateInputLine(session, line);
+                if (session.out.error != 0) return;
+                break;
+            case EditOutcome::kInterrupted:
+                WriteAll(STDOUT_FILENO, "\n", 1);
+                break;
+            case EditOutcome::kEnd:
+                WriteAll(STDOUT_FILENO, "\n", 1);
+                return;
+        }
+    }
+}
+
 // Returns the errno of a failed read, or 0.
 int EvaluateStandardInput(Session& session) {
+    if (session.prompting) {
+        if (LineEditor* editor = OpenLineEditor("quorvel-eval", kPrompt)) {
+            EvaluateEditedLines(session, *editor);
+            CloseLineEditor(editor);
+            return 0;
+        }
+    }
     static LineReader reader;
     InitLineReader(reader, STDIN_FILENO, BeforeReadHook{BeforeRead, &session});
     InputLine line;

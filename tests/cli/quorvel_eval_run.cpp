@@ -39,24 +39,11 @@ std::string ReadAvailable(int fd) {
     return text;
 }
 
-int OpenTerminal(int& terminal) {
-    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    grantpt(master);
-    unlockpt(master);
-    terminal = open(ptsname(master), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    fcntl(master, F_SETFL, O_NONBLOCK);
-    return master;
-}
-
 // The child gets in, out and err as its standard streams; extra names LC_ALL when not empty.
 pid_t Spawn(const std::vector<std::string>& arguments, const std::string& locale, int in, int out,
             int err) {
-    std::vector<std::string> texts{QUORVEL_EVAL_PATH};
-    texts.insert(texts.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& text : texts)
-        argv.push_back(text.data());
-    argv.push_back(nullptr);
+    QuorvelEvalCommand command(arguments);
+    char* const* argv = command.argv.data();
 
     std::string localeSetting = "LC_ALL=" + locale;
     std::vector<char*> envp;
@@ -72,7 +59,7 @@ pid_t Spawn(const std::vector<std::string>& arguments, const std::string& locale
     posix_spawn_file_actions_adddup2(&actions, out, 1);
     posix_spawn_file_actions_adddup2(&actions, err, 2);
     pid_t child = -1;
-    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) child = -1;
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv, envp.data()) != 0) child = -1;
     posix_spawn_file_actions_destroy(&actions);
     return child;
 }
@@ -94,31 +81,34 @@ long PeakResidentKb(pid_t child) {
 
 }  // namespace
 
+QuorvelEvalCommand::QuorvelEvalCommand(const std::vector<std::string>& arguments)
+    : texts{QUORVEL_EVAL_PATH} {
+    texts.insert(texts.end(), arguments.begin(), arguments.end());
+    for (std::string& text : texts)
+        argv.push_back(text.data());
+    argv.push_back(nullptr);
+}
+
 EvalResult RunQuorvelEval(const EvalRun& run) {
-    int terminal = -1;
-    const int master = run.terminal ? OpenTerminal(terminal) : -1;
     int pipeEnds[2] = {-1, -1};
     if (run.stdoutClosedPipe) {
         pipe2(pipeEnds, O_CLOEXEC);
         close(pipeEnds[0]);
     }
-    const int in = run.terminal            ? terminal
-                   : run.stdinPath.empty() ? TemporaryFile(run.input)
-                                           : open(run.stdinPath.c_str(), O_RDONLY | O_CLOEXEC);
-    const int out = run.terminal             ? terminal
-                    : run.stdoutClosedPipe   ? pipeEnds[1]
+    const int in = run.stdinPath.empty() ? TemporaryFile(run.input)
+                                         : open(run.stdinPath.c_str(), O_RDONLY | O_CLOEXEC);
+    const int out = run.stdoutClosedPipe     ? pipeEnds[1]
                     : run.stdoutPath.empty() ? TemporaryFile("")
                                              : open(run.stdoutPath.c_str(), O_WRONLY | O_CLOEXEC);
     const int err = TemporaryFile("");
-    if (run.terminal) WriteAll(master, run.input);
 
     EvalResult result;
     result.status = WaitForExit(Spawn(run.arguments, run.locale, in, out, err));
     lseek(out, 0, SEEK_SET);
     lseek(err, 0, SEEK_SET);
-    result.out = ReadAvailable(run.terminal ? master : out);
+    result.out = ReadAvailable(out);
     result.err = ReadAvailable(err);
-    for (int fd : {run.terminal ? -1 : in, out, err, master}) {
+    for (int fd : {in, out, err}) {
         if (fd >= 0) close(fd);
     }
     return result;

@@ -3,6 +3,13 @@
 #include <string>
 #include <vector>
 
+// The built quorvel-eval and its arguments, as exec takes them.
+struct QuorvelEvalCommand {
+    explicit QuorvelEvalCommand(const std::vector<std::string>& arguments);
+    std::vector<std::string> texts;
+    std::vector<char*> argv;  // into texts, ending with a null pointer
+};
+
 // Runs the built quorvel-eval as a child process with prepared standard streams.
 struct EvalRun {
     std::vector<std::string> arguments{};
@@ -10,7 +17,6 @@ struct EvalRun {
     std::string stdinPath{};        // instead of input, when set
     std::string stdoutPath{};       // instead of a captured file, when set
     bool stdoutClosedPipe = false;  // a pipe whose reader has gone
-    bool terminal = false;          // standard input and output on a pseudo-terminal
     std::string locale{};           // LC_ALL, when set
 };
 

@@ -214,11 +214,4 @@ TEST(QuorvelEvalLocale, CommaLocaleKeepsThePeriod) {
     EXPECT_EQ(result.status, 0);
 }
 
-TEST(QuorvelEvalTerminal, PromptsOnStandardErrorBeforeEachLine) {
-    const EvalResult result = RunQuorvelEval({.input = "1+2\n\x04", .terminal = true});
-    EXPECT_NE(result.out.find("3.000000\r\n"), std::string::npos) << result.out;
-    EXPECT_EQ(result.err, "> > \n");
-    EXPECT_EQ(result.status, 0);
-}
-
 }  // namespace

@@ -1,0 +1,158 @@
+#include "cli/line_editor.h"
+
+#include <histedit.h>
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+
+struct LineEditor {
+    EditLine* edit;
+    History* history;
+    const char* prompt;
+    char text[kLineLimit + 1];
+};
+
+namespace {
+
+// Enough for a session; the oldest entries go first.
+constexpr int kHistoryEntries = 1000;
+
+// Readline's meanings, which users of shells expect, where libedit's emacs map differs.
+constexpr const char* kKeyBindings[][2] = {
+    {"^W", "ed-delete-prev-word"}, {"^U", "vi-kill-line-prev"},  {"\\e[H", "ed-move-to-beg"},
+    {"\\e[F", "ed-move-to-end"},   {"\\eOH", "ed-move-to-beg"},  {"\\eOF", "ed-move-to-end"},
+    {"\\e[1~", "ed-move-to-beg"},  {"\\e[4~", "ed-move-to-end"}, {"\\e[3~", "ed-delete-next-char"},
+};
+
+// A signal handler can only leave a note in a static flag; ReadKey reads it.
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void NoteInterrupt(int) {
+    g_interrupted = 1;
+}
+
+// libedit's own reader retries a read that a signal interrupted, so the first Ctrl-C would be
+// lost; this one gives up at once when Ctrl-C was pressed. Bytes that form no character in
+// the locale's encoding are dropped, as libedit drops them.
+int ReadKey(EditLine* edit, wchar_t* key) {
+    int fd = 0;
+    FILE* input = nullptr;
+    el_get(edit, EL_GETFP, 0, &input);
+    if (input != nullptr) fd = fileno(input);
+    char bytes[MB_LEN_MAX];
+    std::size_t used = 0;
+    for (;;) {
+        if (g_interrupted) {
+            errno = EINTR;
+            return -1;
+        }
+        const ssize_t got = read(fd, bytes + used, 1);
+        if (got < 0 && errno == EINTR) {
+            // Back from Ctrl-Z or resized: libedit has set the terminal up again; redraw.
+            if (!g_interrupted) el_set(edit, EL_REFRESH);
+            continue;
+        }
+        if (got <= 0) return static_cast<int>(got);
+        ++used;
+        std::mbstate_t state{};
+        const std::size_t length = std::mbrtowc(key, bytes, used, &state);
+        if (length == static_cast<std::size_t>(-2) && used < MB_LEN_MAX) continue;
+        if (length <= MB_LEN_MAX) return 1;
+        used = 0;
+    }
+}
+
+// Ctrl-D ends the session on an empty line and otherwise deletes the character under the
+// cursor, without libedit's echo of "^D" that would share the shell's next line.
+unsigned char EndOrDeleteNext(EditLine* edit, int) {
+    const LineInfo* line = el_line(edit);
+    if (line->buffer == line->lastchar) return CC_EOF;
+    if (line->cursor == line->lastchar) return CC_ERROR;
+    el_cursor(edit, 1);
+    el_deletestr(edit, 1);
+    return CC_REFRESH;
+}
+
+char* Prompt(EditLine* edit) {
+    void* data = nullptr;
+    el_get(edit, EL_CLIENTDATA, &data);
+    return const_cast<char*>(static_cast<LineEditor*>(data)->prompt);
+}
+
+void Remember(LineEditor& editor, const char* text) {
+    HistEvent event;
+    if (text[0] != '\0') history(editor.history, &event, H_ENTER, text);
+}
+
+// The editor's line without its "\n", copied so that it can be handed on like a read line.
+void TakeLine(LineEditor& editor, const char* text, int count, InputLine& line) {
+    std::size_t length = static_cast<std::size_t>(count);
+    if (length > 0 && text[length - 1] == '\n') --length;
+    line.tooLong = length > kLineLimit;
+    line.length = line.tooLong ? 0 : length;
+    if (!line.tooLong) std::memcpy(editor.text, text, length);
+    editor.text[line.length] = '\0';
+    line.text = editor.text;
+    line.hasNulByte = std::memchr(editor.text, '\0', line.length) != nullptr;
+}
+
+}  // namespace
+
+LineEditor* OpenLineEditor(const char* program, const char* prompt) {
+    // Ctrl-C must interrupt the wait for a key, not end the process: a handler that returns,
+    // installed without SA_RESTART, makes the editor's read fail with EINTR.
+    struct sigaction interrupt {};
+    interrupt.sa_handler = NoteInterrupt;
+    sigemptyset(&interrupt.sa_mask);
+    sigaction(SIGINT, &interrupt, nullptr);
+
+    auto* editor = new LineEditor{};
+    editor->prompt = prompt;
+    editor->history = history_init();
+    editor->edit = el_init(program, stdin, stdout, stderr);
+    if (editor->history == nullptr || editor->edit == nullptr) {
+        CloseLineEditor(editor);
+        return nullptr;
+    }
+    HistEvent event;
+    history(editor->history, &event, H_SETSIZE, kHistoryEntries);
+    history(editor->history, &event, H_SETUNIQUE, 1);
+    el_set(editor->edit, EL_CLIENTDATA, editor);
+    el_set(editor->edit, EL_EDITOR, "emacs");
+    // libedit then restores the terminal around Ctrl-C, Ctrl-Z and resizes.
+    el_set(editor->edit, EL_SIGNAL, 1);
+    el_set(editor->edit, EL_HIST, history, editor->history);
+    el_set(editor->edit, EL_PROMPT, Prompt);
+    el_set(editor->edit, EL_GETCFN, ReadKey);
+    el_set(editor->edit, EL_ADDFN, "end-or-delete-next", "end or delete the next character",
+           EndOrDeleteNext);
+    el_set(editor->edit, EL_BIND, "^D", "end-or-delete-next", nullptr);
+    for (const auto& binding : kKeyBindings)
+        el_set(editor->edit, EL_BIND, binding[0], binding[1], nullptr);
+    return editor;
+}
+
+EditOutcome ReadEditedLine(LineEditor& editor, InputLine& line) {
+    int count = 0;
+    g_interrupted = 0;
+    const char* text = el_gets(editor.edit, &count);
+    if (text == nullptr || count <= 0) {
+        return count < 0 && errno == EINTR ? EditOutcome::kInterrupted : EditOutcome::kEnd;
+    }
+    TakeLine(editor, text, count, line);
+    if (!line.tooLong && !line.hasNulByte) Remember(editor, editor.text);
+    return EditOutcome::kLine;
+}
+
+void CloseLineEditor(LineEditor* editor) {
+    if (editor == nullptr) return;
+    if (editor->edit != nullptr) el_end(editor->edit);
+    if (editor->history != nullptr) history_end(editor->history);
+    delete editor;
+}

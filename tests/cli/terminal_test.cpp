@@ -1,0 +1,84 @@
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "tests/cli/terminal_session.h"
+
+namespace {
+
+// Keys as a terminal sends them.
+const std::string kUp = "\x1b[A", kDown = "\x1b[B", kLeft = "\x1b[D", kHome = "\x1b[H",
+                  kEnd = "\x1b[F", kCtrlA = "\x01", kCtrlC = "\x03", kCtrlD = "\x04",
+                  kCtrlE = "\x05", kCtrlK = "\x0b", kCtrlU = "\x15", kCtrlW = "\x17",
+                  kBackspace = "\x7f";
+
+TEST(QuorvelEvalTerminal, EditsLinesAndRecallsThisSessionsHistory) {
+    char home[] = "/tmp/quorvel-eval-home-XXXXXX";
+    ASSERT_NE(mkdtemp(home), nullptr);
+    const struct {
+        std::string keys;
+        std::string answer;
+    } rows[] = {
+        {"1+2\r", "3.000000"},
+        {"x*5\r", "10.000000"},
+        {kUp + kUp + "0\r", "21.000000"},                         // 1+2 recalled, then 1+20
+        {kUp + kLeft + kLeft + kBackspace + "\r", "120.000000"},  // 1+20 without its +
+        {kUp + kUp + kUp + kDown + "\r", "21.000000"},            // back down from 10 to 1+20
+        {"x+1" + kCtrlA + "7*" + kCtrlE + "0\r", "24.000000"},
+        {"sin(1) 999" + kCtrlW + "\r", "0.841471"},
+        {"555" + kHome + "4*" + kEnd + "\r", "2220.000000"},
+        {"abc" + kCtrlU + "8\r", "8.000000"},
+        {"12345" + kCtrlA + kCtrlK + "9\r", "9.000000"},
+        {"2^3" + kCtrlD + kLeft + kCtrlD + "4\r", "16.000000"},  // Ctrl-D on a partial line
+    };
+    TerminalSession session({"-x", "2"}, home);
+    ASSERT_TRUE(session.WaitFor("> "));
+    for (const auto& row : rows) {
+        const std::size_t typedAt = session.Screen().size();
+        session.Type(row.keys);
+        // Each answer starts on a line of its own, under the line that was typed.
+        EXPECT_TRUE(session.WaitFor("\r\n" + row.answer + "\r\n", typedAt)) << row.answer << "\n"
+                                                                            << session.Screen();
+    }
+    session.Type(kCtrlD);
+    EXPECT_EQ(session.Finish(), 0) << session.Screen();
+    EXPECT_EQ(session.Screen().substr(session.Screen().size() - 4), "> \r\n");
+    EXPECT_EQ(session.Screen().find("Quorvel"), std::string::npos) << session.Screen();
+
+    DIR* directory = opendir(home);
+    int entries = 0;
+    while (readdir(directory) != nullptr)
+        ++entries;
+    closedir(directory);
+    rmdir(home);
+    EXPECT_EQ(entries, 2) << "the session left files in HOME";
+}
+
+TEST(QuorvelEvalTerminal, CtrlCDropsTheLineAndKeepsRunning) {
+    TerminalSession session({});
+    ASSERT_TRUE(session.WaitFor("> "));
+    session.Type("777");
+    ASSERT_TRUE(session.WaitFor("777"));
+    session.Type(kCtrlC);
+    session.Type("6\r");
+    EXPECT_TRUE(session.WaitFor("\r\n6.000000\r\n"));
+    session.Type(kUp + "*2\r");  // the dropped line is not in the history
+    EXPECT_TRUE(session.WaitFor("\r\n12.000000\r\n")) << session.Screen();
+    EXPECT_TRUE(session.Running());
+    session.Type(kCtrlD);
+    EXPECT_EQ(session.Finish(), 0);
+    EXPECT_EQ(session.Screen().find("777.000000"), std::string::npos);
+}
+
+TEST(QuorvelEvalTerminal, CtrlDOnAnEmptyLineEndsOnANewLine) {
+    TerminalSession session({});
+    ASSERT_TRUE(session.WaitFor("> "));
+    session.Type(kCtrlD);
+    EXPECT_EQ(session.Finish(), 0);
+    EXPECT_EQ(session.Screen().substr(session.Screen().size() - 4), "> \r\n") << session.Screen();
+}
+
+}  // namespace
