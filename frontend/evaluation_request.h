@@ -1,19 +1,29 @@
 #pragma once
 
-// The one operation that joins the calculator window to the engine.
+#include "frontend/value_conversion.h"
+
+// The one operation that joins the calculator window to the engine, in two steps that callers
+// evaluating many expressions with the same X, Y and Z can take apart: converting the value
+// texts, and evaluating with the values.
 
 inline constexpr int kExpressionCapacity = 1024;  // 1023 bytes and a NUL
 inline constexpr int kDisplayCapacity = 256;
 inline constexpr char kErrorText[] = "Quorvel解析错误!";  // UTF-8
+static_assert(kDisplayCapacity >= kFixedTextCapacity);
 
 struct DisplayText {
     char text[kDisplayCapacity];
 };
 
-// Converts a value text as the fields are read: leading white space skipped, the longest
-// leading decimal number taken (period as separator, whatever the locale), 0 when there is
-// none, rounded to float.
-float ConvertValueText(const char* text);
+// The values of the variables x, y and z.
+struct VariableValues {
+    float x;
+    float y;
+    float z;
+};
+
+// Each text converted by ConvertValueText.
+VariableValues ConvertValueTexts(const char* x, const char* y, const char* z);
 
 // Sets up the calling thread's variable bank (a to w 0, then x, y and z) and evaluates the
 // expression. Fails for an expression of more than 1023 bytes.
@@ -23,7 +33,9 @@ bool EvaluateWithValues(const char* expression, float x, float y, float z, float
 bool EvaluateWithValues(const char* expression, const char* x, const char* y, const char* z,
                         float& value);
 
-// The "%f" text of the value (period as separator, whatever the locale), or the error text.
+// The "%f" text of the value, or the error text.
+DisplayText DisplayTextOf(bool evaluated, float value);
+
 DisplayText EvaluationRequest(const char* expression, const char* x, const char* y, const char* z);
 
 // The same, also telling whether the expression evaluated, that is, whether the text is a value.

@@ -1,0 +1,110 @@
+// The request's conversions between value texts and values, through their fast paths and the
+// general conversion behind them.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "frontend/value_conversion.h"
+
+namespace {
+
+struct ConversionRow {
+    const char* text;
+    float value;
+};
+
+const ConversionRow kConversionRows[] = {
+    {"1.5", 1.5f},
+    {"-2", -2.0f},
+    {"0.0", 0.0f},
+    {"-0", -0.0f},
+    {"+.5", 0.5f},
+    {"1.", 1.0f},
+    {"0.1", 0.1f},
+    {"16777217", 16777216.0f},  // halfway between floats: to even
+    {"16777219", 16777220.0f},
+    {"9007199254740993", 9007199254740992.0f},  // beyond 2^53
+    {"1234567890123456789012", 1234567890123456789012.0f},
+    {"0.0000000000000000000000001", 1e-25f},
+    // 1 + 2^-24 and a little more rounds to that double first, then to even: 1, not 1 + 2^-23
+    {"1.0000000596046448", 1.0f},
+    {".", 0.0f},
+    {"-", 0.0f},
+    {"", 0.0f},
+    {" \t7", 7.0f},
+    {"2.5kg", 2.5f},
+    {"1,5", 1.0f},
+    {"abc", 0.0f},
+    {"1e3", 1000.0f},
+    {"1E-2", 0.01f},
+    {"1e", 1.0f},
+    {"2e+", 2.0f},
+    {"1e39", INFINITY},
+    {"-1e39", -INFINITY},
+    {"1e-46", 0.0f},
+    {"0x10", 16.0f},
+    {"0x1.8p1", 3.0f},
+    {"-0X.8P-1", -0.25f},
+    {"0x", 0.0f},
+    {"inf", INFINITY},
+    {"-Infinity", -INFINITY},
+    {"infinit", INFINITY},
+};
+
+TEST(ConvertValueText, ReadsWhatStrtodReads) {
+    for (const ConversionRow& row : kConversionRows) {
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(ConvertValueText(row.text)),
+                  std::bit_cast<std::uint32_t>(row.value))
+            << '"' << row.text << '"';
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(ConvertValueTextGeneral(row.text)),
+                  std::bit_cast<std::uint32_t>(row.value))
+            << '"' << row.text << '"';
+    }
+}
+
+TEST(ConvertValueText, NotANumberWordsGiveNaN) {
+    for (const char* text : {"nan", "NaN(12ab)", "-nan", " nan("}) {
+        EXPECT_TRUE(std::isnan(ConvertValueText(text))) << text;
+    }
+}
+
+struct FixedRow {
+    float value;
+    const char* text;
+};
+
+const FixedRow kFixedRows[] = {
+    {7.0f, "7.000000"},
+    {1.0f / 3.0f, "0.333333"},
+    {0.1f, "0.100000"},
+    {0.0078125f, "0.007812"},  // 1/128, halfway: to even
+    {0.0234375f, "0.023438"},  // 3/128
+    {-0.0f, "-0.000000"},
+    {-1.0f / 3000000.0f, "-0.000000"},
+    {0x1p-149f, "0.000000"},
+    {16777216.0f, "16777216.000000"},
+    {0x1p44f - 0x1p20f, "17592184995840.000000"},  // the largest value of the fast path
+    {0x1p44f, "17592186044416.000000"},
+    {FLT_MAX, "340282346638528859811704183484516925440.000000"},
+    {-FLT_MAX, "-340282346638528859811704183484516925440.000000"},
+    {INFINITY, "inf"},
+    {-INFINITY, "-inf"},
+    {NAN, "nan"},
+    {-NAN, "-nan"},
+};
+
+TEST(FixedValueText, WritesWhatPrintfWrites) {
+    for (const FixedRow& row : kFixedRows) {
+        char text[kFixedTextCapacity];
+        EXPECT_EQ(FixedValueText(row.value, text), std::strlen(row.text)) << row.text;
+        EXPECT_STREQ(text, row.text);
+        FixedValueTextGeneral(row.value, text);
+        EXPECT_STREQ(text, row.text);
+    }
+}
+
+}  // namespace
