@@ -12,21 +12,17 @@ namespace {
 // "\r" comes last.
 constexpr std::size_t kLongestPendingLine = kLineLimit + 1;
 
-enum class RefillOutcome { kRead, kEnd, kError };
-
 void SetLine(InputLine& line, char* text, std::size_t length) {
     if (length > 0 && text[length - 1] == '\r') --length;
     text[length] = '\0';
     const bool tooLong = length > kLineLimit;
     line.text = tooLong ? "" : text;
-    line.length = tooLong ? 0 : length;
     line.tooLong = tooLong;
     line.hasNulByte = !tooLong && std::memchr(text, '\0', length) != nullptr;
 }
 
 void SetTooLongLine(InputLine& line) {
     line.text = "";
-    line.length = 0;
     line.tooLong = true;
     line.hasNulByte = false;
 }
@@ -76,8 +72,9 @@ ssize_t ReadSome(int fd, char* into, std::size_t room) {
     }
 }
 
-// Keeps only the pending partial line, moved to the front, then reads after it.
-RefillOutcome Refill(LineReader& reader) {
+// Keeps only the pending partial line, moved to the front, then reads after it. False when the
+// hook ended the input or the read failed.
+bool Refill(LineReader& reader) {
     const std::size_t pending = reader.end - reader.begin;
     if (reader.skipping || pending > kLongestPendingLine) {
         reader.skipping = true;
@@ -89,15 +86,15 @@ RefillOutcome Refill(LineReader& reader) {
     }
     const BeforeReadHook& hook = reader.beforeRead;
     const bool atLineStart = reader.end == 0 && !reader.skipping;
-    if (hook.call != nullptr && !hook.call(hook.context, atLineStart)) return RefillOutcome::kEnd;
+    if (hook.call != nullptr && !hook.call(hook.context, atLineStart)) return false;
     const ssize_t got = ReadSome(reader.fd, reader.data + reader.end, kInputBlock - reader.end);
     if (got < 0) {
         reader.error = errno;
-        return RefillOutcome::kError;
+        return false;
     }
     if (got == 0) reader.atEnd = true;
     reader.end += static_cast<std::size_t>(got);
-    return RefillOutcome::kRead;
+    return true;
 }
 
 }  // namespace
@@ -111,18 +108,10 @@ void InitLineReader(LineReader& reader, int fd, BeforeReadHook beforeRead) {
     reader.skipping = false;
 }
 
-ReadOutcome ReadLine(LineReader& reader, InputLine& line) {
+bool ReadLine(LineReader& reader, InputLine& line) {
     for (;;) {
-        if (TakeBufferedLine(reader, line)) return ReadOutcome::kLine;
-        if (reader.atEnd)
-            return TakeLastLine(reader, line) ? ReadOutcome::kLine : ReadOutcome::kEnd;
-        switch (Refill(reader)) {
-            case RefillOutcome::kRead:
-                break;
-            case RefillOutcome::kEnd:
-                return ReadOutcome::kEnd;
-            case RefillOutcome::kError:
-                return ReadOutcome::kError;
-        }
+        if (TakeBufferedLine(reader, line)) return true;
+        if (reader.atEnd) return TakeLastLine(reader, line);
+        if (!Refill(reader)) return false;
     }
 }

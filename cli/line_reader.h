@@ -13,9 +13,8 @@ inline constexpr std::size_t kLineLimit = kExpressionCapacity - 1;
 
 struct InputLine {
     const char* text;  // NUL-terminated; valid until the next ReadLine; empty when tooLong
-    std::size_t length;
-    bool tooLong;     // more than kLineLimit bytes
-    bool hasNulByte;  // text stops at the first NUL, so the line cannot be evaluated as read
+    bool tooLong;      // more than kLineLimit bytes
+    bool hasNulByte;   // text stops at the first NUL, so the line cannot be evaluated as read
 };
 
 // Called before every read() that may block; atLineStart tells whether a partial line is
@@ -36,7 +35,6 @@ struct LineReader {
     char data[kInputBlock + 1];
 };
 
-enum class ReadOutcome { kLine, kEnd, kError };
-
 void InitLineReader(LineReader& reader, int fd, BeforeReadHook beforeRead);
-ReadOutcome ReadLine(LineReader& reader, InputLine& line);
+// False at the end of the input, when the hook ended it, or after a failed read (error set).
+bool ReadLine(LineReader& reader, InputLine& line);

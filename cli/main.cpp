@@ -24,6 +24,7 @@ constexpr char kPrompt[] = "> ";
 
 struct Session {
     const CommandLine& commandLine;
+    VariableValues values;  // converted once for every expression
     OutputBuffer& out;
     bool flushEachLine;
     bool prompting;
@@ -47,8 +48,7 @@ void EmitResult(Session& session, const DisplayText& result, bool evaluated) {
 
 void EvaluateText(Session& session, const char* expression) {
     DisplayText result;
-    const CommandLine& line = session.commandLine;
-    const bool evaluated = ResultText(expression, line.values, line.form, result);
+    const bool evaluated = ResultText(expression, session.values, session.commandLine.form, result);
     EmitResult(session, result, evaluated);
 }
 
@@ -110,8 +110,7 @@ int EvaluateStandardInput(Session& session) {
     static LineReader reader;
     InitLineReader(reader, STDIN_FILENO, BeforeReadHook{BeforeRead, &session});
     InputLine line;
-    ReadOutcome outcome;
-    while (session.out.error == 0 && (outcome = ReadLine(reader, line)) == ReadOutcome::kLine) {
+    while (session.out.error == 0 && ReadLine(reader, line)) {
         EvaluateInputLine(session, line);
     }
     // The shell's prompt then starts on a line of its own after end of input.
@@ -171,8 +170,13 @@ int main(int argc, char** argv) {
 
     const bool fromArguments = commandLine.firstExpression < argc;
     const bool outputIsTerminal = isatty(STDOUT_FILENO) == 1;
-    Session session{commandLine, out, outputIsTerminal,
-                    !fromArguments && outputIsTerminal && isatty(STDIN_FILENO) == 1, false};
+    const ValueTexts& texts = commandLine.values;
+    Session session{commandLine,
+                    ConvertValueTexts(texts.x, texts.y, texts.z),
+                    out,
+                    outputIsTerminal,
+                    !fromArguments && outputIsTerminal && isatty(STDIN_FILENO) == 1,
+                    false};
     if (fromArguments) {
         EvaluateArguments(session, argc, argv);
         return Finish(session, 0);

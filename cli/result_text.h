@@ -5,7 +5,7 @@
 
 // The line printed for one expression in the chosen form, or the error text. Returns whether
 // the expression evaluated.
-bool ResultText(const char* expression, const ValueTexts& values, ResultForm form,
+bool ResultText(const char* expression, const VariableValues& values, ResultForm form,
                 DisplayText& result);
 
 // The line printed for input that cannot be handed to the evaluation at all.

@@ -2,6 +2,8 @@
 
 int main(int argc, char** argv) {
     CQuorvelApp app(argc, argv);
-    // An initialisation that returns false means the work is done: no event loop follows.
-    return app.InitInstance() ? CQuorvelApp::exec() : 0;
+    // The initialisation runs the window until it is closed and returns false: no event loop
+    // follows, and the process ends.
+    app.InitInstance();
+    return 0;
 }

@@ -12,13 +12,14 @@
 #include <iterator>
 #include <string>
 
+#include "engine/groups_and_calls.h"
 #include "frontend/evaluation_request.h"
 
 namespace {
 
 constexpr std::size_t kLongestExpression = kExpressionCapacity - 1;
-constexpr std::size_t kLongestGroup = 255;
-constexpr int kDeepestNesting = 32;
+constexpr std::size_t kLongestGroup = kGroupCapacity - 1;
+constexpr int kDeepestNesting = kBracketDepthLimit;
 
 struct RequestInput {
     std::string expression;
