@@ -11,7 +11,7 @@ void ErrorResultText(DisplayText& result) {
 bool ResultText(const char* expression, const VariableValues& values, ResultForm form,
                 DisplayText& result) {
     float value = 0.0f;
-    if (!EvaluateWithValues(expression, values, value)) {
+    if (!EvaluateWithValues(expression, values.x, values.y, values.z, value)) {
         ErrorResultText(result);
         return false;
     }
