@@ -95,11 +95,11 @@ void TakeLine(LineEditor& editor, const char* text, int count, InputLine& line) 
     std::size_t length = static_cast<std::size_t>(count);
     if (length > 0 && text[length - 1] == '\n') --length;
     line.tooLong = length > kLineLimit;
-    line.length = line.tooLong ? 0 : length;
-    if (!line.tooLong) std::memcpy(editor.text, text, length);
-    editor.text[line.length] = '\0';
+    if (line.tooLong) length = 0;
+    std::memcpy(editor.text, text, length);
+    editor.text[length] = '\0';
     line.text = editor.text;
-    line.hasNulByte = std::memchr(editor.text, '\0', line.length) != nullptr;
+    line.hasNulByte = std::memchr(editor.text, '\0', length) != nullptr;
 }
 
 }  // namespace
