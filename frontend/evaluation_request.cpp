@@ -10,11 +10,13 @@ constexpr int kX = 'x' - 'a';
 constexpr int kY = 'y' - 'a';
 constexpr int kZ = 'z' - 'a';
 
-void PrepareVariableBank(float x, float y, float z) {
-    std::memset(g_variableBank, 0, sizeof g_variableBank);
-    g_variableBank[kX] = x;
-    g_variableBank[kY] = y;
-    g_variableBank[kZ] = z;
+// Every run has a bank of its own on its caller's stack, so threads that evaluate at once never
+// see each other's values: a to w are 0, then x, y and z.
+void PrepareVariableBank(float x, float y, float z, VariableBank& variables) {
+    std::memset(variables, 0, sizeof variables);
+    variables[kX] = x;
+    variables[kY] = y;
+    variables[kZ] = z;
 }
 
 }  // namespace
@@ -25,12 +27,13 @@ VariableValues ConvertValueTexts(const char* x, const char* y, const char* z) {
 
 bool EvaluateWithValues(const char* expression, float x, float y, float z, float& value) {
     value = 0.0f;
-    PrepareVariableBank(x, y, z);
+    VariableBank variables;
+    PrepareVariableBank(x, y, z, variables);
     const std::size_t length = strnlen(expression, kExpressionCapacity);
     if (length == kExpressionCapacity) return false;
     char buffer[kExpressionCapacity];
     std::memcpy(buffer, expression, length + 1);
-    return EvaluateExpression(buffer, value);
+    return EvaluateExpression(buffer, value, variables, nullptr);
 }
 
 bool EvaluateWithValues(const char* expression, const char* x, const char* y, const char* z,

@@ -25,8 +25,8 @@ struct VariableValues {
 // Each text converted by ConvertValueText.
 VariableValues ConvertValueTexts(const char* x, const char* y, const char* z);
 
-// Sets up the calling thread's variable bank (a to w 0, then x, y and z) and evaluates the
-// expression. Fails for an expression of more than 1023 bytes.
+// Evaluates the expression over a variable bank of this call's own (a to w 0, then x, y and z).
+// Fails for an expression of more than 1023 bytes.
 bool EvaluateWithValues(const char* expression, float x, float y, float z, float& value);
 
 // The same, with x, y and z read from their texts by ConvertValueText.
