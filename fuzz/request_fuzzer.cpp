@@ -14,6 +14,8 @@
 
 #include "engine/groups_and_calls.h"
 #include "frontend/evaluation_request.h"
+#include "frontend/exact_value_text.h"
+#include "include/quorvel/quorvel.h"
 
 namespace {
 
@@ -163,6 +165,43 @@ void CheckEnclosedAlike(const RequestInput& input, const char* answer) {
             "an enclosed expression gives the same answer", input, answer);
 }
 
+// The C interface answers as the request does, and its exact text is cut, never overrun, at
+// whatever capacity the input picks.
+void CheckCInterface(const RequestInput& input, const char* answer) {
+    const char* expression = input.expression.c_str();
+    char display[QUORVEL_DISPLAY_CAPACITY];
+    const bool displayed =
+        quorvel_display(expression, input.x.c_str(), input.y.c_str(), input.z.c_str(), display);
+    Require(std::strcmp(display, answer) == 0, "quorvel_display gives the request's text", input,
+            display);
+    Require(displayed == !IsErrorText(answer), "quorvel_display tells whether it evaluated", input,
+            display);
+
+    const VariableValues values =
+        ConvertValueTexts(input.x.c_str(), input.y.c_str(), input.z.c_str());
+    float value = 1.0f;
+    const bool evaluated = quorvel_evaluate(expression, values.x, values.y, values.z, &value);
+    float expected = 1.0f;
+    EvaluateWithValues(expression, values.x, values.y, values.z, expected);
+    Require(evaluated == displayed && std::memcmp(&value, &expected, sizeof value) == 0,
+            "quorvel_evaluate gives the request's value", input, answer);
+
+    char exact[kExactTextCapacity + 8];
+    std::memset(exact, '#', sizeof exact);
+    const std::size_t capacity = input.expression.size() % (kExactTextCapacity + 1);
+    const std::size_t length = quorvel_exact_text(value, exact, capacity);
+    for (std::size_t i = capacity; i < sizeof exact; ++i)
+        Require(exact[i] == '#', "quorvel_exact_text writes within its capacity", input, answer);
+    if (capacity == 0) return;
+    Require(std::strlen(exact) == std::min(length, capacity - 1),
+            "quorvel_exact_text keeps what fits and terminates it", input, exact);
+    if (length < capacity && !std::isnan(value)) {
+        const float read = std::strtof(exact, nullptr);
+        Require(std::memcmp(&read, &value, sizeof read) == 0,
+                "quorvel_exact_text reads back as the value", input, exact);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -176,5 +215,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "the same input gives the same answer", input, first.text);
     CheckLengthLimit(input, first.text);
     CheckEnclosedAlike(input, first.text);
+    CheckCInterface(input, first.text);
     return 0;
 }
