@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <set>
 #include <string>
 
@@ -43,6 +44,11 @@ struct Row {
     const char* function;  // the registry row the report names, or null
     const char* text;
 };
+
+// Failing rows name their expression rather than their bytes.
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << '"' << row.expression << '"';
+}
 
 class Explanation : public testing::TestWithParam<Row> {};
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <set>
 #include <string>
 
@@ -29,6 +30,11 @@ struct Row {
     const char* function;
     const char* tooltip;
 };
+
+// Failing rows name their expression rather than their bytes.
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << '"' << row.expression << '"';
+}
 
 class FailureTooltip : public testing::TestWithParam<Row> {};
 
