@@ -25,14 +25,16 @@ struct FlagOption {
     const char* name;
     CommandAction action;  // kEvaluate: the flag only chooses how values are printed
     ResultForm form;
+    bool CommandLine::*setting;  // instead of the form, the switch the flag turns on
 };
 
 constexpr FlagOption kFlagOptions[] = {
-    {"--exact", CommandAction::kEvaluate, ResultForm::kExact},
-    {"--bits", CommandAction::kEvaluate, ResultForm::kBits},
-    {"-h", CommandAction::kHelp, ResultForm::kDisplay},
-    {"--help", CommandAction::kHelp, ResultForm::kDisplay},
-    {"--version", CommandAction::kVersion, ResultForm::kDisplay},
+    {"--exact", CommandAction::kEvaluate, ResultForm::kExact, nullptr},
+    {"--bits", CommandAction::kEvaluate, ResultForm::kBits, nullptr},
+    {"--explain", CommandAction::kEvaluate, ResultForm::kDisplay, &CommandLine::explain},
+    {"-h", CommandAction::kHelp, ResultForm::kDisplay, nullptr},
+    {"--help", CommandAction::kHelp, ResultForm::kDisplay, nullptr},
+    {"--version", CommandAction::kVersion, ResultForm::kDisplay, nullptr},
 };
 
 // The option that argument names, alone ("-x") or with its value attached ("-x5").
@@ -62,6 +64,7 @@ CommandLine UsageError(CommandLine line, const char* problem, const char* culpri
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
     CommandLine line{CommandAction::kEvaluate,
                      ResultForm::kDisplay,
+                     false,
                      {kDefaultValueText, kDefaultValueText, kDefaultValueText},
                      argc,
                      nullptr,
@@ -90,7 +93,11 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
                 line.action = option->action;
                 return line;
             }
-            line.form = option->form;
+            if (option->setting != nullptr) {
+                line.*(option->setting) = true;
+            } else {
+                line.form = option->form;
+            }
             ++index;
             continue;
         }
@@ -103,10 +110,12 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 }
 
 const char kUsageText[] =
-    "Usage: quorvel-eval [--exact|--bits] [-x X] [-y Y] [-z Z] [--] [EXPRESSION ...]\n";
+    "Usage: quorvel-eval [--exact|--bits] [--explain] [-x X] [-y Y] [-z Z]\n"
+    "                    [--] [EXPRESSION ...]\n";
 
 const char kHelpText[] =
-    "Usage: quorvel-eval [--exact|--bits] [-x X] [-y Y] [-z Z] [--] [EXPRESSION ...]\n"
+    "Usage: quorvel-eval [--exact|--bits] [--explain] [-x X] [-y Y] [-z Z]\n"
+    "                    [--] [EXPRESSION ...]\n"
     "Evaluates one-line expressions in single precision and prints one line for\n"
     "each: the value with six decimals, or \"Quorvel解析错误!\" when it fails.\n"
     "Without EXPRESSION arguments it reads one expression per line from standard\n"
@@ -115,6 +124,9 @@ const char kHelpText[] =
     "  -x X, -y Y, -z Z  the values of x, y and z (default 0.0; -x5 works too)\n"
     "  --exact      print the shortest text that reads back as the same value\n"
     "  --bits       print the value's 32-bit pattern (1 gives 0x3F800000)\n"
+    "  --explain    say on standard error why an expression failed, as\n"
+    "               quorvel-eval: 2:3: unknown name; did you mean PI\n"
+    "               for the 2nd expression at its 3rd byte\n"
     "  -h, --help   show this help and exit\n"
     "  --version    show the version and exit\n"
     "  --           end of the options; put it before an expression like -x*2\n"

@@ -18,6 +18,7 @@ struct ValueTexts {
 struct CommandLine {
     CommandAction action;
     ResultForm form;
+    bool explain;  // say on standard error why each failing expression failed
     ValueTexts values;
     int firstExpression;  // index into argv; equal to argc when standard input supplies them
     const char* problem;  // for a usage error: what is wrong with culprit

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "cli/command_line.h"
+#include "cli/failure_explanation.h"
 #include "cli/line_editor.h"
 #include "cli/line_reader.h"
 #include "cli/output_buffer.h"
@@ -29,6 +30,7 @@ struct Session {
     bool flushEachLine;
     bool prompting;
     bool anyFailed;
+    unsigned long long expressionNumber;  // of the expression being answered, from 1
 };
 
 void WriteError(const char* text) {
@@ -46,17 +48,36 @@ void EmitResult(Session& session, const DisplayText& result, bool evaluated) {
     if (AppendLine(session.out, result.text) && session.flushEachLine) FlushOutput(session.out);
 }
 
+// "quorvel-eval: N:C: REASON" on standard error, after the result line it belongs to.
+void EmitExplanation(const Session& session, const char* expression, const FailureReport& report) {
+    char reason[512];
+    ExplainFailure(expression, report, reason, sizeof reason);
+    char message[640];
+    std::snprintf(message, sizeof message, "quorvel-eval: %llu:%d: %s\n", session.expressionNumber,
+                  static_cast<int>(report.column), reason);
+    WriteError(message);
+}
+
 void EvaluateText(Session& session, const char* expression) {
+    ++session.expressionNumber;
     DisplayText result;
-    const bool evaluated = ResultText(expression, session.values, session.commandLine.form, result);
+    FailureReport report{};
+    const bool explain = session.commandLine.explain;
+    const bool evaluated = ResultText(expression, session.values, session.commandLine.form, result,
+                                      explain ? &report : nullptr);
     EmitResult(session, result, evaluated);
+    if (!evaluated && explain) EmitExplanation(session, expression, report);
 }
 
 void EvaluateInputLine(Session& session, const InputLine& line) {
     if (line.tooLong || line.hasNulByte) {
+        ++session.expressionNumber;
         DisplayText result;
         ErrorResultText(result);
         EmitResult(session, result, false);
+        const FailureReason reason =
+            line.tooLong ? FailureReason::kExpressionTooLong : FailureReason::kNulByte;
+        if (session.commandLine.explain) EmitExplanation(session, "", {reason, 0, nullptr});
         return;
     }
     EvaluateText(session, line.text);
@@ -176,7 +197,8 @@ int main(int argc, char** argv) {
                     out,
                     outputIsTerminal,
                     !fromArguments && outputIsTerminal && isatty(STDIN_FILENO) == 1,
-                    false};
+                    false,
+                    0};
     if (fromArguments) {
         EvaluateArguments(session, argc, argv);
         return Finish(session, 0);

@@ -9,9 +9,9 @@ void ErrorResultText(DisplayText& result) {
 }
 
 bool ResultText(const char* expression, const VariableValues& values, ResultForm form,
-                DisplayText& result) {
+                DisplayText& result, FailureReport* report) {
     float value = 0.0f;
-    if (!EvaluateWithValues(expression, values.x, values.y, values.z, value)) {
+    if (!EvaluateWithValues(expression, values.x, values.y, values.z, value, report)) {
         ErrorResultText(result);
         return false;
     }

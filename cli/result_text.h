@@ -4,9 +4,9 @@
 #include "frontend/evaluation_request.h"
 
 // The line printed for one expression in the chosen form, or the error text. Returns whether
-// the expression evaluated.
+// the expression evaluated; a report, when given, receives why it did not.
 bool ResultText(const char* expression, const VariableValues& values, ResultForm form,
-                DisplayText& result);
+                DisplayText& result, FailureReport* report = nullptr);
 
 // The line printed for input that cannot be handed to the evaluation at all.
 void ErrorResultText(DisplayText& result);

@@ -25,21 +25,26 @@ VariableValues ConvertValueTexts(const char* x, const char* y, const char* z) {
     return {ConvertValueText(x), ConvertValueText(y), ConvertValueText(z)};
 }
 
-bool EvaluateWithValues(const char* expression, float x, float y, float z, float& value) {
+bool EvaluateWithValues(const char* expression, float x, float y, float z, float& value,
+                        FailureReport* report) {
     value = 0.0f;
+    if (report != nullptr) *report = {FailureReason::kNone, 0, nullptr};
     VariableBank variables;
     PrepareVariableBank(x, y, z, variables);
     const std::size_t length = strnlen(expression, kExpressionCapacity);
-    if (length == kExpressionCapacity) return false;
+    if (length == kExpressionCapacity) {
+        if (report != nullptr) report->reason = FailureReason::kExpressionTooLong;
+        return false;
+    }
     char buffer[kExpressionCapacity];
     std::memcpy(buffer, expression, length + 1);
-    return EvaluateExpression(buffer, value, variables, nullptr);
+    return EvaluateExpression(buffer, value, variables, report);
 }
 
 bool EvaluateWithValues(const char* expression, const char* x, const char* y, const char* z,
-                        float& value) {
+                        float& value, FailureReport* report) {
     const VariableValues values = ConvertValueTexts(x, y, z);
-    return EvaluateWithValues(expression, values.x, values.y, values.z, value);
+    return EvaluateWithValues(expression, values.x, values.y, values.z, value, report);
 }
 
 DisplayText DisplayTextOf(bool evaluated, float value) {
@@ -62,4 +67,11 @@ DisplayText EvaluationRequest(const char* expression, const char* x, const char*
 DisplayText EvaluationRequest(const char* expression, const char* x, const char* y, const char* z) {
     bool evaluated = false;
     return EvaluationRequest(expression, x, y, z, evaluated);
+}
+
+DisplayText EvaluationRequest(const char* expression, const char* x, const char* y, const char* z,
+                              FailureReport& report) {
+    float value = 0.0f;
+    const bool evaluated = EvaluateWithValues(expression, x, y, z, value, &report);
+    return DisplayTextOf(evaluated, value);
 }

@@ -6,6 +6,8 @@
 // evaluating many expressions with the same X, Y and Z can take apart: converting the value
 // texts, and evaluating with the values.
 
+#include "engine/failure_report.h"
+
 inline constexpr int kExpressionCapacity = 1024;  // 1023 bytes and a NUL
 inline constexpr int kDisplayCapacity = 256;
 inline constexpr char kErrorText[] = "Quorvel解析错误!";  // UTF-8
@@ -26,12 +28,14 @@ struct VariableValues {
 VariableValues ConvertValueTexts(const char* x, const char* y, const char* z);
 
 // Evaluates the expression over a variable bank of this call's own (a to w 0, then x, y and z).
-// Fails for an expression of more than 1023 bytes.
-bool EvaluateWithValues(const char* expression, float x, float y, float z, float& value);
+// Fails for an expression of more than 1023 bytes. A report, when given, receives why it failed
+// (kExpressionTooLong at column 0 for the length), or kNone; asking changes nothing else.
+bool EvaluateWithValues(const char* expression, float x, float y, float z, float& value,
+                        FailureReport* report = nullptr);
 
 // The same, with x, y and z read from their texts by ConvertValueText.
 bool EvaluateWithValues(const char* expression, const char* x, const char* y, const char* z,
-                        float& value);
+                        float& value, FailureReport* report = nullptr);
 
 // The "%f" text of the value, or the error text.
 DisplayText DisplayTextOf(bool evaluated, float value);
@@ -41,3 +45,7 @@ DisplayText EvaluationRequest(const char* expression, const char* x, const char*
 // The same, also telling whether the expression evaluated, that is, whether the text is a value.
 DisplayText EvaluationRequest(const char* expression, const char* x, const char* y, const char* z,
                               bool& evaluated);
+
+// The same request, with why it failed beside the display text (kNone when it did not).
+DisplayText EvaluationRequest(const char* expression, const char* x, const char* y, const char* z,
+                              FailureReport& report);
