@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <locale.h>
 
+#include <unistd.h>
+
 #include <cctype>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -165,12 +168,14 @@ std::vector<std::string> CallableFunctionNames() {
     return names;
 }
 
+// Whether text holds word with no letter or digit on either side (a call when word ends in
+// "(", which may be followed by its arguments).
 bool ContainsWord(const std::string& text, const std::string& word) {
+    const auto isWordByte = [](char c) { return std::isalnum(static_cast<unsigned char>(c)); };
     for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
-        const char before = at == 0 ? ' ' : text[at - 1];
-        const char after = at + word.size() < text.size() ? text[at + word.size()] : ' ';
-        if (!std::isalnum(static_cast<unsigned char>(before)) &&
-            !std::isalnum(static_cast<unsigned char>(after)))
+        const std::size_t end = at + word.size();
+        const bool openEnded = word.back() == '(' || end == text.size();
+        if ((at == 0 || !isWordByte(text[at - 1])) && (openEnded || !isWordByte(text[end])))
             return true;
     }
     return false;
@@ -184,6 +189,36 @@ TEST(QuorvelEvalUsage, HelpNamesEveryCallableFunction) {
         EXPECT_TRUE(ContainsWord(help, name)) << name;
     for (const char* surprise : {"1e3", "2*-3", "2*3^2", "1,5", "0x1F", "0y101"})
         EXPECT_TRUE(ContainsWord(help, surprise)) << surprise;
+}
+
+// The manual as man shows it, with groff's warnings, in lines wide enough not to hyphenate.
+std::string RenderManual(const std::string& page) {
+    const std::string path = std::string(QUORVEL_MANUAL_DIR) + "/" + page + ".1.gz";
+    if (access(path.c_str(), R_OK) != 0) return "";
+    const std::string command = "MANWIDTH=250 man --warnings -l " + path + " 2>&1";
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char block[4096];
+        for (std::size_t got; (got = fread(block, 1, sizeof block, pipe)) > 0;)
+            text.append(block, got);
+        pclose(pipe);
+    }
+    return text;
+}
+
+TEST(QuorvelEvalManual, RendersAndNamesEveryFunctionAndOption) {
+    const std::string manual = RenderManual("quorvel-eval");
+    if (manual.empty()) GTEST_SKIP() << "the manuals are not built";
+    EXPECT_EQ(manual.find("warning"), std::string::npos) << manual;
+    for (const std::string& name : CallableFunctionNames())
+        EXPECT_TRUE(ContainsWord(manual, name + "(")) << name;
+    for (const char* option : {"--exact", "--bits", "-h", "--help", "--version", "-x5", "1e3"})
+        EXPECT_TRUE(ContainsWord(manual, option)) << option;
+    const std::string window = RenderManual("quorvel");
+    if (window.empty()) return;  // built without the window
+    EXPECT_EQ(window.find("warning"), std::string::npos) << window;
+    for (const char* part : {"USING THE WINDOW", "X, Y AND Z", "tooltip", "quorvel-eval(1)"})
+        EXPECT_NE(window.find(part), std::string::npos) << part;
 }
 
 TEST(QuorvelEvalFailures, FailedReadOrWriteExitsThreeWithMessage) {
