@@ -31,9 +31,9 @@ all=$("$quorvel_eval" --help | grep -oE '^  (-[-a-z]+[ ,A-Z]*)+' | grep -oE -- '
 [ -n "$all" ] || { echo "FAIL: no options found in --help" >&2; exit 1; }
 expect "$all" -
 expect "$all" --exact -x 5 -
-expect "$all" -x5 --bits -
+expect "$all" -x5 --bits --explain -
 expect "--bits " --b
-expect "--exact " --exact --e
+expect "--exact --explain " --exact --e
 expect "" -x -
 expect "" -x 5 2+3 -
 expect "" -- -
