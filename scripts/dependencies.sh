@@ -1,23 +1,38 @@
-# Debian packages the build, the tests and the calculator need; sourced by ./test and ./run.
-QUORVEL_PACKAGES=(
-    cmake g++ clang libclang-rt-14-dev clang-format
+# Debian packages Quorvel needs; sourced by ./test and ./run.
+
+# Building and running the programs: what ./run installs.
+QUORVEL_RUN_PACKAGES=(
+    cmake g++ pkg-config libedit-dev scdoc
+    qt6-base-dev fonts-wqy-microhei qt6-translations-l10n
+)
+# Besides, for the tests, benchmarks, hardening stages and the package review: what ./test adds.
+QUORVEL_TEST_PACKAGES=(
+    clang libclang-rt-14-dev clang-format
     libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev libfparser-dev
-    qt6-base-dev fonts-wqy-microhei desktop-file-utils
-    locales valgrind
+    desktop-file-utils locales valgrind
+    dpkg-dev file lintian appstream man-db
 )
 
-install_dependencies() {
-    local missing=()
-    for package in "${QUORVEL_PACKAGES[@]}"; do
-        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-            missing+=("$package")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing: ${missing[*]}" >&2
+# Installs those of the given packages that are missing, asking dpkg about all of them at once.
+install_packages() {
+    local missing
+    missing=$(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "$@" 2>&1 |
+        awk '$1 != "ii" { print $NF }') || true
+    [ -z "$missing" ] && return 0
+    echo "Installing:" $missing >&2
     local sudo=""
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
     $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # shellcheck disable=SC2086
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+}
+
+install_run_dependencies() {
+    install_packages "${QUORVEL_RUN_PACKAGES[@]}"
+}
+
+install_dependencies() {
+    install_packages "${QUORVEL_RUN_PACKAGES[@]}" "${QUORVEL_TEST_PACKAGES[@]}"
 }
 
 # A locale whose decimal separator is a comma, for the locale-independence tests.
