@@ -90,6 +90,41 @@ DisplayText Request(const std::string& expression, const RequestInput& input) {
     return EvaluationRequest(expression.c_str(), input.x.c_str(), input.y.c_str(), input.z.c_str());
 }
 
+DisplayText ExplainedRequest(const std::string& expression, const RequestInput& input,
+                             FailureReport& report) {
+    return EvaluationRequest(expression.c_str(), input.x.c_str(), input.y.c_str(), input.z.c_str(),
+                             report);
+}
+
+bool ConcernsWholeText(FailureReason reason) {
+    return reason == FailureReason::kEmptyExpression ||
+           reason == FailureReason::kExpressionTooLong || reason == FailureReason::kNulByte;
+}
+
+bool ConcernsCall(FailureReason reason) {
+    return reason == FailureReason::kMissingArguments || reason == FailureReason::kArgumentCount ||
+           reason == FailureReason::kArrayFunction;
+}
+
+// Every failure has a reason, at a column inside the text or one past its end, or at 0 when it
+// concerns the whole text; a call reason names its function; a success has no reason at all.
+void CheckReport(const RequestInput& input, const char* answer, const FailureReport& report) {
+    if (!IsErrorText(answer)) {
+        Require(report.reason == FailureReason::kNone && report.column == 0 &&
+                    report.function == nullptr,
+                "a success has no reason", input, answer);
+        return;
+    }
+    Require(report.reason != FailureReason::kNone && report.reason < FailureReason::kCount,
+            "a failure has a reason", input, answer);
+    const auto length = static_cast<std::int32_t>(input.expression.size());
+    const bool wholeText = ConcernsWholeText(report.reason);
+    Require(wholeText ? report.column == 0 : report.column >= 1 && report.column <= length + 1,
+            "the column stands inside the text, or is 0 for the whole text", input, answer);
+    Require(ConcernsCall(report.reason) == (report.function != nullptr),
+            "exactly the call reasons name a function", input, answer);
+}
+
 // Random draws make two evaluations differ, so such inputs get only the shape checks.
 bool DrawsRandomNumbers(const RequestInput& input) {
     return input.expression.find("rand") != std::string::npos;
@@ -152,17 +187,27 @@ int NestingDepth(const std::string& text) {
 
 // Enclosing a properly nested expression in any bracket pair, or passing it to the identity
 // function, gives the same answer while the group fits its 255-byte copy and the nesting stays
-// within 32 levels. (An argument list may close early and go on after its bracket, so an
-// expression that evaluates is not always properly nested.)
-void CheckEnclosedAlike(const RequestInput& input, const char* answer) {
+// within 32 levels, and a failure keeps its reason at the same place, moved by the opening
+// text. (An argument list may close early and go on after its bracket, so an expression that
+// evaluates is not always properly nested.)
+void CheckEnclosedAlike(const RequestInput& input, const char* answer,
+                        const FailureReport& report) {
     const std::string& e = input.expression;
     if (e.size() > kLongestGroup) return;
     const int depth = NestingDepth(e);
     if (depth < 0 || depth >= kDeepestNesting) return;
     const char* const enclosings[][2] = {{"(", ")"}, {"[", "]"}, {"{", "}"}, {"positive(", ")"}};
     const auto& enclosing = enclosings[e.size() % std::size(enclosings)];
-    Require(std::strcmp(Request(enclosing[0] + e + enclosing[1], input).text, answer) == 0,
-            "an enclosed expression gives the same answer", input, answer);
+    FailureReport enclosedReport{};
+    const DisplayText enclosed =
+        ExplainedRequest(enclosing[0] + e + enclosing[1], input, enclosedReport);
+    Require(std::strcmp(enclosed.text, answer) == 0, "an enclosed expression gives the same answer",
+            input, answer);
+    if (report.column == 0) return;
+    const auto shift = static_cast<std::int32_t>(std::strlen(enclosing[0]));
+    Require(
+        enclosedReport.reason == report.reason && enclosedReport.column == report.column + shift,
+        "an enclosed failure keeps its reason at its place in the whole text", input, answer);
 }
 
 // The C interface answers as the request does, and its exact text is cut, never overrun, at
@@ -208,13 +253,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const RequestInput input = SplitInput(data, size);
     const DisplayText first = Request(input.expression, input);
     CheckAnswerShape(input, first.text);
+    FailureReport report{};
+    const DisplayText explained = ExplainedRequest(input.expression, input, report);
+    CheckReport(input, explained.text, report);
     if (DrawsRandomNumbers(input)) return 0;
 
+    Require(std::strcmp(explained.text, first.text) == 0, "asking for the reason keeps the answer",
+            input, explained.text);
     CheckAgainstValue(input, first.text);
     Require(std::strcmp(Request(input.expression, input).text, first.text) == 0,
             "the same input gives the same answer", input, first.text);
     CheckLengthLimit(input, first.text);
-    CheckEnclosedAlike(input, first.text);
+    CheckEnclosedAlike(input, first.text, report);
     CheckCInterface(input, first.text);
     return 0;
 }

@@ -83,15 +83,17 @@ INSTANTIATE_TEST_SUITE_P(
         Row{std::string("1").append(1023, ' '), "0: the expression is longer than 1023 bytes"}));
 
 // Expression numbers count arguments or input lines from 1, failed or not, and standard output
-// and the exit status stay what they are without the option.
+// and the exit status stay what they are without the option, random draws included: each run
+// starts the generator afresh, so a draw more or less would show in the later values.
 TEST(ExplainStream, NumbersEveryExpressionAndLeavesOutputAlone) {
-    const std::vector<std::string> expressions = {"1", "pi", "2", "1+"};
+    const std::vector<std::string> expressions = {"rand(100)", "rand(100)+pi", "2", "1+",
+                                                  "rand2(0,100)"};
     std::vector<std::string> arguments = {"--explain"};
     arguments.insert(arguments.end(), expressions.begin(), expressions.end());
     const EvalResult explained = RunQuorvelEval({.arguments = arguments});
     const EvalResult plain = RunQuorvelEval({.arguments = expressions});
     EXPECT_EQ(explained.err,
-              "quorvel-eval: 2:1: unknown name; did you mean PI\n"
+              "quorvel-eval: 2:11: unknown name; did you mean PI\n"
               "quorvel-eval: 4:3: the expression ends where an operand belongs\n");
     EXPECT_EQ(explained.out, plain.out);
     EXPECT_EQ(explained.status, plain.status);
