@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "cli/command_line.h"
-#include "cli/failure_explanation.h"
+#include "frontend/failure_explanation.h"
 #include "cli/line_editor.h"
 #include "cli/line_reader.h"
 #include "cli/output_buffer.h"

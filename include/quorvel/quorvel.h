@@ -58,6 +58,54 @@ QUORVEL_API bool quorvel_display(const char *expression, const char *x, const ch
  */
 QUORVEL_API size_t quorvel_exact_text(float value, char *buffer, size_t capacity);
 
+/* Why an expression fails, as quorvel_explain reports it. */
+enum quorvel_reason {
+    QUORVEL_REASON_NONE,                     /* it evaluated */
+    QUORVEL_REASON_EMPTY,                    /* nothing but spaces (column 0) */
+    QUORVEL_REASON_TOO_LONG,                 /* more than 1023 bytes (column 0) */
+    QUORVEL_REASON_NUL_BYTE,                 /* a NUL byte inside a line (never from a C string) */
+    QUORVEL_REASON_MISPLACED_SIGN,           /* a sign after the start: 2*-3 */
+    QUORVEL_REASON_OPERATOR_EXPECTED,        /* something else where an operator belongs: 1 2 */
+    QUORVEL_REASON_OPERAND_EXPECTED,         /* no operand where one belongs: 1+ */
+    QUORVEL_REASON_UNKNOWN_NAME,             /* no constant, variable or function: pi */
+    QUORVEL_REASON_SCIENTIFIC_WITHOUT_POINT, /* 1e3 */
+    QUORVEL_REASON_OCTAL_DIGIT,              /* 08 */
+    QUORVEL_REASON_MALFORMED_NUMBER,         /* 1.2.3 */
+    QUORVEL_REASON_NAME_TOO_LONG,            /* a name or number of more than 63 characters */
+    QUORVEL_REASON_EXPONENT_TOO_LONG,        /* an exponent of more than 63 digits */
+    QUORVEL_REASON_UNCLOSED_BRACKET,         /* (1 */
+    QUORVEL_REASON_WRONG_CLOSER,             /* [1) */
+    QUORVEL_REASON_NESTED_COMMA,             /* max(min(1,2),3) */
+    QUORVEL_REASON_GROUP_TOO_LONG,           /* a group of more than 255 characters */
+    QUORVEL_REASON_TOO_MANY_BRACKETS,        /* more than 31 brackets inside one group */
+    QUORVEL_REASON_MISSING_ARGUMENTS,        /* sin 1 */
+    QUORVEL_REASON_ARGUMENT_COUNT,           /* rand2(1) */
+    QUORVEL_REASON_ARRAY_FUNCTION            /* array_add(1) */
+};
+
+/* The size of the reason text in struct quorvel_failure, its NUL included. */
+#define QUORVEL_REASON_CAPACITY 256
+
+/* Why an evaluation failed. */
+struct quorvel_failure {
+    /* An enum quorvel_reason; QUORVEL_REASON_NONE when the expression evaluated. */
+    int reason;
+    /* The byte, counted from 1 in the whole expression, where the evaluation could not go on;
+       0 when the reason concerns the whole text, or when it evaluated. */
+    int column;
+    /* The reason in English, naming the fix where there is one ("unknown name; did you mean
+       PI"): UTF-8 and NUL-terminated, empty when it evaluated. */
+    char text[QUORVEL_REASON_CAPACITY];
+};
+
+/*
+ * Evaluates as quorvel_evaluate does, once (rand and rand2 draw as they would there), and fills
+ * failure with why the expression failed. Returns whether it evaluated. A null expression, value
+ * or failure pointer returns false and stores nothing.
+ */
+QUORVEL_API bool quorvel_explain(const char *expression, float x, float y, float z, float *value,
+                                 struct quorvel_failure *failure);
+
 /* The library's version, "major.minor.patch". */
 QUORVEL_API const char *quorvel_version(void);
 

@@ -148,6 +148,52 @@ TEST(QuorvelExactText, SmallCapacitiesCutAndNeverOverrun) {
     }
 }
 
+TEST(QuorvelExplain, TellsTheReasonColumnAndEnglishText) {
+    struct ExplainRow {
+        const char* expression;
+        bool evaluates;
+        float value;
+        int reason;
+        int column;
+        const char* text;
+    };
+    const ExplainRow rows[] = {
+        {"x*2", true, 3.0f, QUORVEL_REASON_NONE, 0, ""},
+        {"pi+x", false, 0.0f, QUORVEL_REASON_UNKNOWN_NAME, 1, "unknown name; did you mean PI"},
+        {"x+1e3", false, 0.0f, QUORVEL_REASON_SCIENTIFIC_WITHOUT_POINT, 3,
+         "a scientific number needs a point: write 1.0e3"},
+        {"max(1, 2*-3)", false, 0.0f, QUORVEL_REASON_MISPLACED_SIGN, 10,
+         "a sign is allowed only at the start; put the operand in brackets, as 2*(-3)"},
+        {"rand2(1)", false, 0.0f, QUORVEL_REASON_ARGUMENT_COUNT, 8,
+         "too few arguments: rand2 takes 2 arguments"},
+        {"  ", false, 0.0f, QUORVEL_REASON_EMPTY, 0, "the expression is empty"},
+    };
+    for (const ExplainRow& row : rows) {
+        float value = 99.0f;
+        quorvel_failure failure;
+        EXPECT_EQ(quorvel_explain(row.expression, 1.5f, 0.0f, 0.0f, &value, &failure),
+                  row.evaluates)
+            << row.expression;
+        EXPECT_EQ(value, row.value) << row.expression;
+        EXPECT_EQ(failure.reason, row.reason) << row.expression;
+        EXPECT_EQ(failure.column, row.column) << row.expression;
+        EXPECT_STREQ(failure.text, row.text) << row.expression;
+    }
+    const std::string tooLong(1024, '1');
+    float value = 99.0f;
+    quorvel_failure failure;
+    EXPECT_FALSE(quorvel_explain(tooLong.c_str(), 0.0f, 0.0f, 0.0f, &value, &failure));
+    EXPECT_EQ(failure.reason, QUORVEL_REASON_TOO_LONG);
+    EXPECT_EQ(failure.column, 0);
+
+    failure.reason = -1;
+    EXPECT_FALSE(quorvel_explain(nullptr, 0.0f, 0.0f, 0.0f, &value, &failure));
+    EXPECT_FALSE(quorvel_explain("1", 0.0f, 0.0f, 0.0f, nullptr, &failure));
+    EXPECT_FALSE(quorvel_explain("1", 0.0f, 0.0f, 0.0f, &value, nullptr));
+    EXPECT_EQ(failure.reason, -1);
+    EXPECT_EQ(value, 0.0f);
+}
+
 TEST(QuorvelInterface, VersionIsTheProjectVersion) {
     EXPECT_STREQ(quorvel_version(), QUORVEL_EXPECTED_VERSION);
 }

@@ -1,4 +1,4 @@
-#include "cli/failure_explanation.h"
+#include "frontend/failure_explanation.h"
 
 #include "frontend/failure_text.h"
 
