@@ -212,7 +212,8 @@ TEST(QuorvelEvalManual, RendersAndNamesEveryFunctionAndOption) {
     EXPECT_EQ(manual.find("warning"), std::string::npos) << manual;
     for (const std::string& name : CallableFunctionNames())
         EXPECT_TRUE(ContainsWord(manual, name + "(")) << name;
-    for (const char* option : {"--exact", "--bits", "-h", "--help", "--version", "-x5", "1e3"})
+    for (const char* option :
+         {"--exact", "--bits", "--explain", "-h", "--help", "--version", "-x5", "1e3"})
         EXPECT_TRUE(ContainsWord(manual, option)) << option;
     const std::string window = RenderManual("quorvel");
     if (window.empty()) return;  // built without the window
