@@ -1,5 +1,6 @@
 #include "engine/evaluator.h"
 
+#include <array>
 #include <cstring>
 
 #include "engine/evaluation.h"
@@ -28,12 +29,12 @@ struct EvalState {
     char token[kTokenCapacity];
 };
 
-const SymbolDescriptor kSignTable[2] = {
+constexpr SymbolDescriptor kSignTable[2] = {
     NamedSymbol("+", kUnarySign, &SymbolDescriptor::one, OpIdentity),
     NamedSymbol("-", kUnarySign, &SymbolDescriptor::one, OpNegate),
 };
 
-const SymbolDescriptor kOperatorTable[6] = {
+constexpr SymbolDescriptor kOperatorTable[6] = {
     NamedSymbol("+", kBinaryOperator, &SymbolDescriptor::two, OpAdd),
     NamedSymbol("-", kBinaryOperator, &SymbolDescriptor::two, OpSubtract),
     NamedSymbol("*", kBinaryOperator, &SymbolDescriptor::two, OpMultiply),
@@ -41,6 +42,20 @@ const SymbolDescriptor kOperatorTable[6] = {
     NamedSymbol("%", kBinaryOperator, &SymbolDescriptor::two, OpModulo),
     NamedSymbol("^", kBinaryOperator, &SymbolDescriptor::two, OpPower),
 };
+
+using RowsByByte = std::array<const SymbolDescriptor*, 256>;
+
+// Rows are matched by the first character of their name; the first row with it wins.
+template <std::size_t Count>
+constexpr RowsByByte ByFirstCharacter(const SymbolDescriptor (&table)[Count]) {
+    RowsByByte rows{};
+    for (std::size_t i = Count; i-- > 0;)
+        rows[static_cast<unsigned char>(table[i].name[0])] = &table[i];
+    return rows;
+}
+
+constexpr RowsByByte kSignByByte = ByFirstCharacter(kSignTable);
+constexpr RowsByByte kOperatorByByte = ByFirstCharacter(kOperatorTable);
 
 // Each pending operator has its left operand in acc, so one more operand than operators means
 // the next item must be an operator.
@@ -54,43 +69,36 @@ bool IsAdditive(const SymbolDescriptor* op) {
 }
 
 const SymbolDescriptor* MatchOperator(char c) {
-    for (const SymbolDescriptor& row : kOperatorTable) {
-        if (row.name[0] == c) return &row;
-    }
-    return nullptr;
+    return kOperatorByByte[static_cast<unsigned char>(c)];
 }
 
 // A sign is recognised only here, at the start of the text.
 const SymbolDescriptor* MatchSign(const char* text, std::int32_t& cursor) {
     SkipSpaces(text, cursor);
-    for (const SymbolDescriptor& row : kSignTable) {
-        if (row.name[0] == text[cursor]) {
-            ++cursor;
-            return &row;
-        }
-    }
-    return nullptr;
+    const SymbolDescriptor* sign = kSignByByte[static_cast<unsigned char>(text[cursor])];
+    if (sign != nullptr) ++cursor;
+    return sign;
 }
 
-// Digits, then e or E and digits up to the end of the token: a scientific number without a point.
-bool IsScientificWithoutPoint(const char* token) {
-    int at = 0;
-    while (IsDigit(token[at]))
+// Digits, then e or E and digits to the end of the token: a scientific number without a point.
+bool IsScientificWithoutPoint(const char* token, std::int32_t length) {
+    std::int32_t at = 0;
+    while (at < length && IsDigit(token[at]))
         ++at;
-    if (token[at] != 'e' && token[at] != 'E') return false;
+    if (at == length || (token[at] != 'e' && token[at] != 'E')) return false;
     ++at;
-    while (IsDigit(token[at]))
+    while (at < length && IsDigit(token[at]))
         ++at;
-    return token[at] == '\0';
+    return at == length;
 }
 
 // "0" and decimal digits, one of them 8 or 9.
-bool IsOctalWithDecimalDigit(const char* token) {
+bool IsOctalWithDecimalDigit(const char* token, std::int32_t length) {
     if (token[0] != '0') return false;
     bool decimalDigit = false;
-    for (const char* c = token + 1; *c != '\0'; ++c) {
-        if (!IsDigit(*c)) return false;
-        decimalDigit = decimalDigit || *c >= '8';
+    for (std::int32_t at = 1; at < length; ++at) {
+        if (!IsDigit(token[at])) return false;
+        decimalDigit = decimalDigit || token[at] >= '8';
     }
     return decimalDigit;
 }
@@ -109,23 +117,22 @@ bool HasOverlongExponent(const char* p) {
     return digits >= kTokenCapacity;
 }
 
-// Why the token read from tokenAt resolves to nothing; only asked for a report.
-FailureReason UnresolvedToken(const char* text, std::int32_t tokenAt, const char* token) {
+// Why the token of length bytes at token resolves to nothing; only asked for a report.
+FailureReason UnresolvedToken(const char* token, std::int32_t length) {
     const bool digitLed = IsDigit(token[0]);
-    if (digitLed && HasOverlongExponent(text + tokenAt)) return FailureReason::kExponentTooLong;
-    const auto length = static_cast<std::int32_t>(std::strlen(token));
-    if (length == kTokenCapacity - 1 && !IsDelimiter(text[tokenAt + length])) {
+    if (digitLed && HasOverlongExponent(token)) return FailureReason::kExponentTooLong;
+    if (length == kTokenCapacity - 1 && !IsDelimiter(token[length])) {
         return FailureReason::kNameTooLong;
     }
     if (!digitLed) return FailureReason::kUnknownName;
-    if (IsScientificWithoutPoint(token)) return FailureReason::kScientificWithoutPoint;
-    if (IsOctalWithDecimalDigit(token)) return FailureReason::kOctalDigit;
+    if (IsScientificWithoutPoint(token, length)) return FailureReason::kScientificWithoutPoint;
+    if (IsOctalWithDecimalDigit(token, length)) return FailureReason::kOctalDigit;
     return FailureReason::kMalformedNumber;
 }
 
-bool FailToken(const Expression& expression, const EvalState& state, std::int32_t tokenAt) {
+bool FailToken(const Expression& expression, std::int32_t tokenAt, std::int32_t length) {
     if (expression.report == nullptr) return false;
-    return Fail(expression, UnresolvedToken(expression.text, tokenAt, state.token), tokenAt);
+    return Fail(expression, UnresolvedToken(expression.text + tokenAt, length), tokenAt);
 }
 
 // Where an operand belongs but no token can start: a sign after the start, a closer, a comma or
@@ -163,33 +170,51 @@ void RegisterBuiltinsOnce() {
 }
 
 bool ReadFunctionCall(const Expression& expression, const Span& span, EvalState& state,
-                      std::int32_t tokenAt) {
+                      std::int32_t tokenAt, std::int32_t length) {
     RegisterBuiltinsOnce();
-    const std::uint32_t index = LookupFunction(state.token);
-    if (index >= g_functionRegistry.count) return FailToken(expression, state, tokenAt);
+    const std::uint32_t index = FindFunction(expression.text + tokenAt, length);
+    if (index >= g_functionRegistry.count) return FailToken(expression, tokenAt, length);
     return CallFunction(expression, span, g_functionRegistry.rows[index], tokenAt, state.cursor,
                         state.operand);
 }
 
-// Constant, integer, fraction, variable, then function call, in that order.
-bool ResolveToken(const Expression& expression, const Span& span, EvalState& state,
-                  std::int32_t tokenAt) {
-    if (LookupConstant(state.token, state.operand)) return true;
-    if (IsDigit(state.token[0])) {
-        if (ParseInteger(state.token, state.integer)) {
-            state.operand = static_cast<float>(state.integer);
-            return true;
-        }
+// A literal: a plain integer straight from the text, else a scientific literal, else a token
+// read as an integer or a fraction. A digit-led token is no constant, variable or function, but
+// it still reaches the function stage, which sets the registry up, before it fails.
+bool ReadNumber(const Expression& expression, EvalState& state) {
+    const char* const text = expression.text;
+    if (ReadDecimalInteger(text, state.cursor, state.integer)) {
+        state.operand = static_cast<float>(state.integer);
+        return true;
+    }
+    if (ParseScientific(text, state.cursor, state.operand)) return true;
+    const std::int32_t tokenAt = state.cursor;
+    ReadToken(text, state.cursor, state.token);  // a digit stands at the cursor
+    if (ParseInteger(state.token, state.integer)) {
+        state.operand = static_cast<float>(state.integer);
+        return true;
     }
     if (ParseDecimal(state.token, state.operand)) return true;
-    if (state.token[1] == '\0') {
-        return ReadVariable(expression, state.token, state.operand) ||
-               FailToken(expression, state, tokenAt);
-    }
-    return ReadFunctionCall(expression, span, state, tokenAt);
+    RegisterBuiltinsOnce();
+    return FailToken(expression, tokenAt, state.cursor - tokenAt);
 }
 
-// A bracket group, a scientific literal, or a token.
+// A constant, a variable (one character), then a function call, in that order.
+bool ReadName(const Expression& expression, const Span& span, EvalState& state) {
+    const char* const text = expression.text;
+    const std::int32_t tokenAt = state.cursor;
+    const std::int32_t length = TokenLength(text + tokenAt);
+    if (length == 0) return FailMissingOperand(expression, state);
+    state.cursor += length;
+    if (FindConstant(text + tokenAt, length, state.operand)) return true;
+    if (length == 1) {
+        if (ReadVariable(expression, text + tokenAt, state.operand)) return true;
+        return FailToken(expression, tokenAt, length);
+    }
+    return ReadFunctionCall(expression, span, state, tokenAt, length);
+}
+
+// A bracket group, a number, or a name.
 bool ReadOperand(const Expression& expression, const Span& span, EvalState& state) {
     const char* const text = expression.text;
     state.operand = 0.0f;
@@ -198,10 +223,8 @@ bool ReadOperand(const Expression& expression, const Span& span, EvalState& stat
     if (MatchOpenBracket(text, state.cursor, opener) != nullptr) {
         return ReadGroup(expression, span, state.cursor, state.operand, opener);
     }
-    if (ParseScientific(text, state.cursor, state.operand)) return true;
-    const std::int32_t tokenAt = state.cursor;
-    if (!ReadToken(text, state.cursor, state.token)) return FailMissingOperand(expression, state);
-    return ResolveToken(expression, span, state, tokenAt);
+    if (IsDigit(text[state.cursor])) return ReadNumber(expression, state);
+    return ReadName(expression, span, state);
 }
 
 void StoreOperand(EvalState& state) {

@@ -27,6 +27,14 @@ inline void SkipSpaces(const char* text, std::int32_t& cursor) {
         ++cursor;
 }
 
+// The length of the run of token characters at text, at most 63.
+inline std::int32_t TokenLength(const char* text) {
+    std::int32_t length = 0;
+    while (length < kTokenCapacity - 1 && !IsDelimiter(text[length]))
+        ++length;
+    return length;
+}
+
 // Cuts the run of token characters at the cursor (after spaces) into token, at most 63 of them.
 // Returns false when the run is empty; token is always left NUL-terminated.
 bool ReadToken(const char* text, std::int32_t& cursor, char (&token)[kTokenCapacity]);

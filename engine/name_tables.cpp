@@ -1,5 +1,6 @@
 #include "engine/name_tables.h"
 
+#include <array>
 #include <cstring>
 #include <iterator>
 
@@ -88,6 +89,69 @@ constexpr SymbolDescriptor kBuiltins[] = {
 };
 static_assert(std::size(kBuiltins) == 46);
 
+// Exact name lookup for the builtins, built at compile time: the names are distinct, so finding
+// a name here gives the row that the ordered scan of the registry would give. Open addressing
+// over a hash of the length and three bytes, every name within kLongestProbe slots of its home.
+constexpr std::size_t kFunctionSlots = 128;
+constexpr std::size_t kLongestProbe = 2;
+constexpr std::uint8_t kEmptySlot = 0xFF;
+
+constexpr std::size_t HomeSlot(const char* name, std::size_t length) {
+    const auto byte = [&](std::size_t i) {
+        return static_cast<std::size_t>(static_cast<unsigned char>(name[i]));
+    };
+    return (length * 2 + byte(0) * 5 + byte(length / 2) * 7 + byte(length - 1)) % kFunctionSlots;
+}
+
+constexpr std::size_t NameLength(const char* name) {
+    std::size_t length = 0;
+    while (name[length] != '\0')
+        ++length;
+    return length;
+}
+
+constexpr bool SameName(const char* registered, const char* name, std::size_t length) {
+    for (std::size_t i = 0; i < length; ++i) {
+        if (registered[i] != name[i]) return false;
+    }
+    return registered[length] == '\0';
+}
+
+constexpr std::array<std::uint8_t, kFunctionSlots> kFunctionSlotRows = [] {
+    std::array<std::uint8_t, kFunctionSlots> slots{};
+    slots.fill(kEmptySlot);
+    for (std::size_t row = 0; row < std::size(kBuiltins); ++row) {
+        const char* name = kBuiltins[row].name;
+        std::size_t slot = HomeSlot(name, NameLength(name));
+        while (slots[slot] != kEmptySlot)
+            slot = (slot + 1) % kFunctionSlots;
+        slots[slot] = static_cast<std::uint8_t>(row);
+    }
+    return slots;
+}();
+
+constexpr std::uint32_t kNotBuiltin = std::size(kBuiltins);
+
+constexpr std::uint32_t FindBuiltinIn(const char* name, std::size_t length) {
+    std::size_t slot = HomeSlot(name, length);
+    for (std::size_t probe = 0; probe < kLongestProbe; ++probe) {
+        const std::uint8_t row = kFunctionSlotRows[slot];
+        if (row == kEmptySlot) break;
+        if (SameName(kBuiltins[row].name, name, length)) return row;
+        slot = (slot + 1) % kFunctionSlots;
+    }
+    return kNotBuiltin;
+}
+
+constexpr bool EveryBuiltinFoundInItsRow() {
+    for (std::uint32_t row = 0; row < std::size(kBuiltins); ++row) {
+        const char* name = kBuiltins[row].name;
+        if (FindBuiltinIn(name, NameLength(name)) != row) return false;
+    }
+    return true;
+}
+static_assert(EveryBuiltinFoundInItsRow());
+
 // One byte of NameHash. Bytes from 0x80 up count as negative, sign-extended to 32 bits.
 std::uint32_t HashStep(std::uint32_t h, char byte) {
     const auto c =
@@ -96,17 +160,6 @@ std::uint32_t HashStep(std::uint32_t h, char byte) {
     const std::uint32_t g = h & 0xF0000000u;
     if (g != 0) h = (h ^ (g >> 24)) & 0x0FFFFFFFu;
     return h;
-}
-
-// NameHash and the length of a name in one pass over at most limit bytes. A name of limit bytes
-// or more measures limit; its hash then covers only those bytes and is not used.
-std::size_t MeasureAndHash(const char* name, std::size_t limit, std::uint32_t& hash) {
-    std::uint32_t h = 0;
-    std::size_t length = 0;
-    for (; length < limit && name[length] != '\0'; ++length)
-        h = HashStep(h, name[length]);
-    hash = h;
-    return length;
 }
 
 void WriteConstant(ConstantEntry& entry, const char* name, std::uint32_t bits) {
@@ -132,22 +185,27 @@ void InitConstants() {
     if (g_constantTable.count == 0) g_constantTable.count = 2;
 }
 
-bool LookupConstant(const char* name, float& value) {
+// The table holds two short names, so a byte comparison finds an entry faster than a hash.
+bool FindConstant(const char* name, std::size_t length, float& value) {
     // Once per process, under the language's guarantee for local statics, so that concurrent
     // first lookups neither race nor read a half-written entry.
     [[maybe_unused]] static const bool constantsReady =
         (g_constantTable.count == 0 ? InitConstants() : void(), true);
-    if (name == nullptr) return false;
-    std::uint32_t h = 0;
-    const std::size_t length = MeasureAndHash(name, kConstantNameLimit, h);
-    if (length == 0 || length == kConstantNameLimit) return false;
+    if (length >= kConstantNameLimit) return false;
     for (std::uint32_t i = 0; i < g_constantTable.count; ++i) {
         const ConstantEntry& entry = g_constantTable.entries[i];
-        if (entry.hash == h && std::strcmp(entry.name, name) == 0) {
+        if (SameName(entry.name, name, length)) {
             value = entry.value;
             return true;
         }
     }
+    return false;
+}
+
+bool LookupConstant(const char* name, float& value) {
+    const std::size_t length = name == nullptr ? 0 : strnlen(name, kConstantNameLimit);
+    if (FindConstant(name, length, value)) return true;
+    if (length == 0 || length == kConstantNameLimit) return false;
     value = 0.0f;
     return false;
 }
@@ -163,14 +221,15 @@ void RegisterBuiltins() {
     }
 }
 
+std::uint32_t FindFunction(const char* name, std::size_t length) {
+    const bool fits = length > 0 && length < kFunctionNameLimit;
+    const std::uint32_t row = fits ? FindBuiltinIn(name, length) : kNotBuiltin;
+    return row < g_functionRegistry.count ? row : g_functionRegistry.count;
+}
+
 std::uint32_t LookupFunction(const char* name) {
     if (name == nullptr) return kNoFunction;
-    std::uint32_t h = 0;
-    const std::size_t length = MeasureAndHash(name, kFunctionNameLimit, h);
+    const std::size_t length = strnlen(name, kFunctionNameLimit);
     if (length == 0 || length == kFunctionNameLimit) return kNoFunction;
-    for (std::uint32_t i = 0; i < g_functionRegistry.count; ++i) {
-        const SymbolDescriptor& row = g_functionRegistry.rows[i];
-        if (row.hash == h && std::strcmp(row.name, name) == 0) return i;
-    }
-    return g_functionRegistry.count;
+    return FindFunction(name, length);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/symbol_descriptor.h"
@@ -34,3 +35,8 @@ bool LookupConstant(const char* name, float& value);
 void RegisterBuiltins();
 // A result not below the registry count means there is no such function.
 std::uint32_t LookupFunction(const char* name);
+
+// The same lookups over a name of known length that need not be terminated. FindConstant leaves
+// value untouched on a miss; FindFunction reports a miss as the registry count.
+bool FindConstant(const char* name, std::size_t length, float& value);
+std::uint32_t FindFunction(const char* name, std::size_t length);

@@ -11,14 +11,37 @@ constexpr int kWorkCharacters = kTokenCapacity - 1;
 // 84 steps take any non-zero finite float to infinity or to 0, so longer exponents change nothing.
 constexpr std::int32_t kScaleStepLimit = 84;
 
-// Digits and one point, converted to double (always in range for 63 characters) and rounded once.
+constexpr int kExactDigits = 15;  // any 15-digit integer is below 2^53, so exact in a double
+constexpr double kExactPowersOfTen[kExactDigits + 1] = {
+    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// Digits and one point, converted to double (always in range for 63 characters) and rounded
+// once. Up to 15 digits the digits m and the power 10^k of the point's place are exact doubles,
+// so the one division m / 10^k is correctly rounded: exactly what from_chars gives.
 float DecimalTextToFloat(const char* first, int length) {
+    std::uint64_t digits = 0;
+    int count = 0;
+    int afterPoint = 0;
+    bool point = false;
+    for (int i = 0; i < length && count <= kExactDigits; ++i) {
+        if (first[i] == '.') {
+            point = true;
+            continue;
+        }
+        digits = digits * 10 + static_cast<std::uint64_t>(first[i] - '0');
+        ++count;
+        afterPoint += point;
+    }
+    if (count <= kExactDigits) {
+        return static_cast<float>(static_cast<double>(digits) / kExactPowersOfTen[afterPoint]);
+    }
     double value = 0.0;
     std::from_chars(first, first + length, value);
     return static_cast<float>(value);
 }
 
-// Decimal digits only; saturates at INT32_MAX as strtol does.
+// Decimal digits only; stops at INT32_MAX (the C library's atoi gives other values here, which
+// the language leaves open).
 std::int32_t SaturatingDigitsToInt(const char* digits, int length) {
     std::int64_t value = 0;
     for (int i = 0; i < length; ++i) {
@@ -77,8 +100,8 @@ bool ParseScientific(const char* text, std::int32_t& cursor, float& value) {
     if (!IsDigit(p[0])) return false;
     const int mantissa = MeasureMantissa(p);
     if (mantissa == 0) return false;
-    value = DecimalTextToFloat(p, mantissa);
     if (p[mantissa] != 'e' && p[mantissa] != 'E') return false;
+    value = DecimalTextToFloat(p, mantissa);
 
     int at = mantissa + 1;
     const bool negative = p[at] == '-';
@@ -92,6 +115,20 @@ bool ParseScientific(const char* text, std::int32_t& cursor, float& value) {
 
     value = ScaleByTens(value, SaturatingDigitsToInt(p + digitsStart, at - digitsStart), negative);
     cursor += at;
+    return true;
+}
+
+bool ReadDecimalInteger(const char* text, std::int32_t& cursor, std::int32_t& integer) {
+    const char* p = text + cursor;
+    if (p[0] < '1' || p[0] > '9') return false;
+    std::int64_t value = 0;
+    int length = 0;
+    for (; IsDigit(p[length]); ++length) {
+        if (value <= INT32_MAX) value = value * 10 + (p[length] - '0');
+    }
+    if (length >= kTokenCapacity || !IsDelimiter(p[length])) return false;
+    integer = value > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(value);
+    cursor += length;
     return true;
 }
 

@@ -6,8 +6,13 @@
 // straight from the text at the cursor; on success the cursor stands on the delimiter after it.
 bool ParseScientific(const char* text, std::int32_t& cursor, float& value);
 
+// A plain decimal integer ("1" to "9", then digits, at most 63 characters, up to a delimiter)
+// read straight from the text at the cursor in one pass: the value that ReadToken and
+// ParseInteger give it. False, with the cursor unmoved, for anything else.
+bool ReadDecimalInteger(const char* text, std::int32_t& cursor, std::int32_t& integer);
+
 // A whole token in hexadecimal (0x), binary (0y), octal (0) or decimal integer form, wrapping
-// modulo 2^32 (decimal saturates at 2147483647).
+// modulo 2^32 (decimal stops at 2147483647).
 bool ParseInteger(const char* token, std::int32_t& integer);
 
 // A whole token of digits with exactly one point.

@@ -1,6 +1,7 @@
 // Numeric literals to the bit: each row is a whole expression and the float it must produce.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -181,6 +182,31 @@ TEST(ParseDecimal, LeavesTheValueOnFailure) {
     EXPECT_EQ(value, 4.0f);
     EXPECT_TRUE(ParseDecimal("12.", value));
     EXPECT_EQ(value, 12.0f);
+}
+
+// The short-decimal path divides exact doubles; it must give what the general conversion gives,
+// at every digit count on both sides of its 15-digit bound and at every place of the point.
+TEST(ParseDecimal, AgreesWithTheCorrectlyRoundedConversion) {
+    std::uint64_t state = 12345;
+    const auto next = [&state] {
+        state = state * 6364136223846793005u + 1442695040888963407u;
+        return state >> 33;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        const int digits = 1 + static_cast<int>(next() % 19);
+        const int point = 1 + static_cast<int>(next() % static_cast<std::uint64_t>(digits));
+        std::string text;
+        for (int d = 0; d < digits; ++d) {
+            if (d == point) text += '.';
+            text += static_cast<char>('0' + next() % 10);
+        }
+        if (point == digits) text += '.';
+        double wide = 0.0;
+        std::from_chars(text.data(), text.data() + text.size(), wide);
+        float value = 0.0f;
+        ASSERT_TRUE(ParseDecimal(text.c_str(), value)) << text;
+        ASSERT_EQ(Bits(value), Bits(static_cast<float>(wide))) << text;
+    }
 }
 
 }  // namespace
