@@ -1,10 +1,14 @@
 find_package(Qt6 REQUIRED COMPONENTS Widgets)
 
 add_library(quorvel_dialog OBJECT
+    control_heights.cpp
     dialog_units.cpp
+    expression_history.cpp
     failure_tooltip.cpp
-    quorvel_dlg.cpp
+    platform_choice.cpp
     quorvel_app.cpp
+    quorvel_dlg.cpp
+    single_line_edit.cpp
     resources/quorvel.qrc
 )
 set_target_properties(quorvel_dialog PROPERTIES AUTOMOC ON AUTORCC ON)

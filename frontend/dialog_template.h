@@ -37,7 +37,8 @@ struct ControlTemplate {
     ControlKind kind;
     const char* text;  // UTF-8
     DialogUnitRect rect;
-    const char* accessibleName;  // what a screen reader calls a field; empty for the others
+    const char* accessibleName;  // what assistive technology calls a control; empty for statics
+    int buddy;                   // the field a label names; IDC_STATIC for the others
 };
 
 inline constexpr DialogUnitRect kMainClientArea = {0, 0, 539, 53};
@@ -45,19 +46,21 @@ inline constexpr char kMainCaption[] = "Quorvel解析";
 inline constexpr int kMainFontPointSize = 9;
 inline constexpr char kInitialValueText[] = "0.0";
 
+// clang-format off
 inline constexpr ControlTemplate kMainControls[] = {
-    {IDC_CALCULATE, "IDC_CALCULATE", ControlKind::kPushButton, "运算", {472, 28, 56, 13}, ""},
-    {IDC_EXPRESSION, "IDC_EXPRESSION", ControlKind::kEdit, "", {12, 13, 514, 12}, "expression"},
-    {IDC_STATIC, "", ControlKind::kGroupBox, "", {6, 3, 527, 43}, ""},
-    {IDC_RESULT, "IDC_RESULT", ControlKind::kReadOnlyEdit, "", {222, 28, 245, 14}, "result"},
-    {IDC_X, "IDC_X", ControlKind::kEdit, "", {26, 29, 39, 12}, "X"},
-    {IDC_STATIC, "", ControlKind::kStaticText, "X:", {14, 30, 10, 8}, ""},
-    {IDC_Y, "IDC_Y", ControlKind::kEdit, "", {85, 29, 39, 12}, "Y"},
-    {IDC_STATIC, "", ControlKind::kStaticText, "Y:", {72, 30, 10, 8}, ""},
-    {IDC_Z, "IDC_Z", ControlKind::kEdit, "", {141, 29, 39, 12}, "Z"},
-    {IDC_STATIC, "", ControlKind::kStaticText, "Z:", {129, 30, 10, 8}, ""},
-    {IDC_STATIC, "", ControlKind::kStaticText, "运算结果:", {189, 30, 32, 8}, ""},
+    {IDC_CALCULATE,  "IDC_CALCULATE",  ControlKind::kPushButton,   "运算",      {472, 28, 56, 13},  "运算",     IDC_STATIC},
+    {IDC_EXPRESSION, "IDC_EXPRESSION", ControlKind::kEdit,         "",          {12, 13, 514, 12},  "表达式",   IDC_STATIC},
+    {IDC_STATIC,     "",               ControlKind::kGroupBox,     "",          {6, 3, 527, 43},    "",         IDC_STATIC},
+    {IDC_RESULT,     "IDC_RESULT",     ControlKind::kReadOnlyEdit, "",          {222, 28, 245, 14}, "运算结果", IDC_STATIC},
+    {IDC_X,          "IDC_X",          ControlKind::kEdit,         "",          {26, 29, 39, 12},   "X",        IDC_STATIC},
+    {IDC_STATIC,     "",               ControlKind::kStaticText,   "X:",        {14, 30, 10, 8},    "",         IDC_X},
+    {IDC_Y,          "IDC_Y",          ControlKind::kEdit,         "",          {85, 29, 39, 12},   "Y",        IDC_STATIC},
+    {IDC_STATIC,     "",               ControlKind::kStaticText,   "Y:",        {72, 30, 10, 8},    "",         IDC_Y},
+    {IDC_Z,          "IDC_Z",          ControlKind::kEdit,         "",          {141, 29, 39, 12},  "Z",        IDC_STATIC},
+    {IDC_STATIC,     "",               ControlKind::kStaticText,   "Z:",        {129, 30, 10, 8},   "",         IDC_Z},
+    {IDC_STATIC,     "",               ControlKind::kStaticText,   "运算结果:", {189, 30, 32, 8},   "",         IDC_RESULT},
 };
+// clang-format on
 
 inline constexpr std::size_t kMainControlCount = sizeof kMainControls / sizeof kMainControls[0];
 

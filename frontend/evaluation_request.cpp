@@ -75,3 +75,11 @@ DisplayText EvaluationRequest(const char* expression, const char* x, const char*
     const bool evaluated = EvaluateWithValues(expression, x, y, z, value, &report);
     return DisplayTextOf(evaluated, value);
 }
+
+EvaluationAnswer AnswerRequest(const char* expression, const char* x, const char* y,
+                               const char* z) {
+    EvaluationAnswer answer;
+    answer.evaluated = EvaluateWithValues(expression, x, y, z, answer.value, &answer.report);
+    answer.display = DisplayTextOf(answer.evaluated, answer.value);
+    return answer;
+}

@@ -49,3 +49,14 @@ DisplayText EvaluationRequest(const char* expression, const char* x, const char*
 // The same request, with why it failed beside the display text (kNone when it did not).
 DisplayText EvaluationRequest(const char* expression, const char* x, const char* y, const char* z,
                               FailureReport& report);
+
+// The display text together with the value it shows or why it failed, for a caller that shows
+// more than the text.
+struct EvaluationAnswer {
+    DisplayText display;
+    bool evaluated;        // false when the display holds the error text
+    float value;           // 0 when not evaluated
+    FailureReport report;  // reason kNone when evaluated
+};
+
+EvaluationAnswer AnswerRequest(const char* expression, const char* x, const char* y, const char* z);

@@ -1,6 +1,8 @@
+#include "frontend/platform_choice.h"
 #include "frontend/quorvel_app.h"
 
 int main(int argc, char** argv) {
+    ApplyPlatformChoice();
     CQuorvelApp app(argc, argv);
     // The initialisation runs the window until it is closed and returns false: no event loop
     // follows, and the process ends.

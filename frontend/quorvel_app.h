@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTranslator>
 
 // The application: its instance initialisation runs the calculator window modally and returns
 // false once the window is closed, so that no event loop of its own follows.
@@ -11,4 +12,7 @@ class CQuorvelApp : public QApplication {
     CQuorvelApp(int& argc, char** argv);
 
     bool InitInstance();
+
+  private:
+    QTranslator qtTexts_;
 };

@@ -1,19 +1,21 @@
 #include "frontend/quorvel_dlg.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QByteArray>
-#include <QCloseEvent>
+#include <QClipboard>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QStringList>
-#include <QStyle>
 
+#include "frontend/control_heights.h"
 #include "frontend/dialog_units.h"
-#include "frontend/icon_placement.h"
+#include "frontend/exact_value_text.h"
+#include "frontend/single_line_edit.h"
 
 namespace {
 
@@ -23,6 +25,8 @@ constexpr const char* kCjkFallbackFamilies[] = {"WenQuanYi Micro Hei", "Noto San
 constexpr int kIconSizes[] = {16, 32, 48, 128};
 
 constexpr int kValueFieldIds[] = {IDC_X, IDC_Y, IDC_Z};
+
+constexpr char kCopyExactText[] = "复制精确值";
 
 constexpr Qt::WindowFlags kWindowFlags =
     Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -55,7 +59,7 @@ QWidget* CreatePushButton(const QString& text, QWidget* parent) {
 }
 
 QWidget* CreateEdit(bool readOnly, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
+    auto* edit = new SingleLineEdit(parent);
     edit->setReadOnly(readOnly);
     return edit;
 }
@@ -90,8 +94,44 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget* parent) {
     return nullptr;
 }
 
+// The height the current style needs for a control's text: the edit fields and labels tell;
+// the button and the box keep their template heights.
+int NeededHeight(QWidget* widget) {
+    widget->ensurePolished();
+    if (qobject_cast<QLineEdit*>(widget) != nullptr) return widget->sizeHint().height();
+    if (qobject_cast<QLabel*>(widget) != nullptr) return widget->heightForWidth(widget->width());
+    return 0;
+}
+
 bool IsEnterKey(int key) {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+bool IsHistoryKey(const QKeyEvent& event) {
+    return (event.key() == Qt::Key_Up || event.key() == Qt::Key_Down) &&
+           (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+// A key that types text into a field: printable characters, no Ctrl, Alt or Meta.
+bool TypesText(const QKeyEvent& event) {
+    constexpr Qt::KeyboardModifiers kCommandModifiers =
+        Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    const QString text = event.text();
+    if (text.isEmpty() || (event.modifiers() & kCommandModifiers)) return false;
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
+}
+
+// The exact single-precision value and its bit pattern: "110000005120 · 0x51CCE417".
+QString ExactValueDetail(const QString& exact, float value) {
+    char bits[kBitsTextCapacity];
+    ValueBitsText(value, bits);
+    return exact + QStringLiteral(" · ") + QString::fromLatin1(bits);
+}
+
+QString ExactText(float value) {
+    char exact[kExactTextCapacity];
+    ExactValueText(value, exact, sizeof exact);
+    return QString::fromLatin1(exact);
 }
 
 }  // namespace
@@ -100,6 +140,7 @@ CQuorvelDlg::CQuorvelDlg(RequestFunction request)
     : QDialog(nullptr, kWindowFlags), request_(request), icon_(LoadMainIcon()) {
     setFont(DialogFont());
     CreateControls();
+    FitControlsToStyle();
     ApplyWindowStyle();
     OnInitDialog();
 }
@@ -110,49 +151,43 @@ QWidget* CQuorvelDlg::Control(int id) const {
 }
 
 void CQuorvelDlg::OnCalculate() {
-    const QByteArray expression = Field(IDC_EXPRESSION)->text().toUtf8();
+    const QString typed = Field(IDC_EXPRESSION)->text();
+    const QByteArray expression = typed.toUtf8();
     const QByteArray x = Field(IDC_X)->text().toUtf8();
     const QByteArray y = Field(IDC_Y)->text().toUtf8();
     const QByteArray z = Field(IDC_Z)->text().toUtf8();
-    const DisplayText shown =
+    const EvaluationAnswer answer =
         request_(expression.constData(), x.constData(), y.constData(), z.constData());
+    history_.Record(typed);
     // Bounded by the buffer, so a display text that lost its terminator cannot run past it.
-    const auto length = static_cast<qsizetype>(qstrnlen(shown.text, sizeof shown.text));
-    Field(IDC_RESULT)->setText(QString::fromUtf8(shown.text, length));
+    const char* shown = answer.display.text;
+    const auto length = static_cast<qsizetype>(qstrnlen(shown, sizeof answer.display.text));
+    exactText_ = answer.evaluated ? ExactText(answer.value) : QString();
+    copyExact_->setEnabled(answer.evaluated);
+    ShowResult(QString::fromUtf8(shown, length),
+               answer.evaluated ? ExactValueDetail(exactText_, answer.value) : QString());
 }
 
-// Esc must not end the dialog; only the window's close command does, through closeEvent.
-void CQuorvelDlg::reject() {}
-
-bool CQuorvelDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        // Both keys are consumed here: passed on, an ignored key would travel up to the
-        // dialog, meet this filter a second time, and reach the dialog's own Esc handling.
-        if (IsEnterKey(key)) {
-            OnCalculate();
-            return true;
-        }
-        if (key == Qt::Key_Escape) return true;
+void CQuorvelDlg::keyPressEvent(QKeyEvent* event) {
+    QWidget* focus = QApplication::focusWidget();
+    if (IsEnterKey(event->key())) {
+        OnCalculate();
+    } else if (event->key() == Qt::Key_Escape) {
+        // Esc never ends the window: only its close command does.
+    } else if (IsHistoryKey(*event) && focus == Control(IDC_EXPRESSION)) {
+        WalkHistory(event->key() == Qt::Key_Up);
+    } else if (TypesText(*event) && focus == Control(IDC_CALCULATE)) {
+        TypeAhead(event->text());
+    } else {
+        QDialog::keyPressEvent(event);
     }
-    return QDialog::eventFilter(watched, event);
 }
 
-void CQuorvelDlg::paintEvent(QPaintEvent* event) {
-    if (!isMinimized()) {
-        QDialog::paintEvent(event);
-        return;
-    }
-    QPainter painter(this);
-    painter.fillRect(rect(), palette().window());
-    const int side = style()->pixelMetric(QStyle::PM_LargeIconSize, nullptr, this);
-    const QSize iconSize(side, side);
-    icon_.paint(&painter, QRect(CentredIconOrigin(size(), iconSize), iconSize));
-}
-
-void CQuorvelDlg::closeEvent(QCloseEvent* event) {
-    done(QDialog::Rejected);
-    event->accept();
+// Styles draw the focus only once the keyboard has moved it, and showing a window forgets that
+// it has; typing may start at once, so the focus on 运算 is drawn from the start.
+void CQuorvelDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 void CQuorvelDlg::CreateControls() {
@@ -163,21 +198,42 @@ void CQuorvelDlg::CreateControls() {
         widget->setObjectName(QString::fromUtf8(control.objectName));
         widget->setAccessibleName(QString::fromUtf8(control.accessibleName));
         widget->setGeometry(PixelRect(control.rect, units));
-        widget->installEventFilter(this);
         controls_[index] = widget;
+    }
+    for (std::size_t index = 0; index < kMainControlCount; ++index) {
+        if (auto* label = qobject_cast<QLabel*>(controls_[index]))
+            label->setBuddy(Control(kMainControls[index].buddy));
     }
     // The group box frames the other controls and must not cover those made before it.
     for (QWidget* widget : controls_) {
         if (qobject_cast<QGroupBox*>(widget) != nullptr) widget->lower();
     }
-    installEventFilter(this);
     connect(static_cast<QPushButton*>(Control(IDC_CALCULATE)), &QPushButton::clicked, this,
             &CQuorvelDlg::OnCalculate);
+
+    QLineEdit* result = Field(IDC_RESULT);
+    copyExact_ = new QAction(QString::fromUtf8(kCopyExactText), result);
+    copyExact_->setEnabled(false);
+    result->addAction(copyExact_);
+    connect(copyExact_, &QAction::triggered, this,
+            [this] { QApplication::clipboard()->setText(exactText_); });
+}
+
+void CQuorvelDlg::FitControlsToStyle() {
+    std::array<PlacedControl, kMainControlCount> placed;
+    for (std::size_t index = 0; index < kMainControlCount; ++index) {
+        QWidget* widget = controls_[index];
+        placed[index] = {widget->geometry(), NeededHeight(widget),
+                         kMainControls[index].kind == ControlKind::kGroupBox};
+    }
+    grownHeight_ = FitNeededHeights(placed);
+    for (std::size_t index = 0; index < kMainControlCount; ++index)
+        controls_[index]->setGeometry(placed[index].rect);
 }
 
 void CQuorvelDlg::ApplyWindowStyle() {
     setWindowTitle(QString::fromUtf8(kMainCaption));
-    setFixedSize(PixelSize(kMainClientArea, BaseUnitsOf(font())));
+    setFixedSize(PixelSize(kMainClientArea, BaseUnitsOf(font())) + QSize(0, grownHeight_));
     setSizeGripEnabled(false);
 }
 
@@ -190,4 +246,30 @@ void CQuorvelDlg::OnInitDialog() {
 
 QLineEdit* CQuorvelDlg::Field(int id) const {
     return qobject_cast<QLineEdit*>(Control(id));
+}
+
+// The one place the result field changes: its text, and the detail that its tooltip and its
+// accessible description give about it (empty for none). Replacing the text tells assistive
+// technology of every result, also one that repeats the result before it.
+void CQuorvelDlg::ShowResult(const QString& text, const QString& detail) {
+    QLineEdit* result = Field(IDC_RESULT);
+    result->setText(text);
+    result->setToolTip(detail);
+    result->setAccessibleDescription(detail);
+}
+
+void CQuorvelDlg::WalkHistory(bool older) {
+    QLineEdit* expression = Field(IDC_EXPRESSION);
+    const std::optional<QString> text =
+        older ? history_.Older(expression->text()) : history_.Newer();
+    if (text) expression->setText(*text);
+}
+
+// A character typed while the calculate button has the focus starts or continues the
+// expression, so that typing right after start is not lost.
+void CQuorvelDlg::TypeAhead(const QString& text) {
+    QLineEdit* expression = Field(IDC_EXPRESSION);
+    expression->setFocus(Qt::OtherFocusReason);
+    expression->end(false);
+    expression->insert(text);
 }

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "frontend/control_heights.h"
 #include "frontend/dialog_template.h"
-#include "frontend/icon_placement.h"
 
 namespace {
 
@@ -71,24 +71,6 @@ TEST(DialogUnitsTest, PixelRectScalesEachEdgeByItsOwnUnit) {
     }
 }
 
-TEST(DialogUnitsTest, CentredIconOriginTruncatesTowardZero) {
-    const struct {
-        QSize client;
-        QSize icon;
-        QPoint expected;
-    } rows[] = {
-        {QSize(160, 40), QSize(32, 32), QPoint(64, 4)},
-        {QSize(161, 41), QSize(32, 32), QPoint(65, 5)},  // the odd pixel goes right and down
-        {QSize(32, 32), QSize(32, 32), QPoint(0, 0)},
-        {QSize(10, 31), QSize(32, 32), QPoint(-10, 0)},  // -21 / 2 and 0 / 2
-        {QSize(0, 0), QSize(32, 32), QPoint(-15, -15)},
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(CentredIconOrigin(row.client, row.icon), row.expected)
-            << row.client.width() << "x" << row.client.height();
-    }
-}
-
 TEST(DialogTemplateTest, IdentifiersAreFoundAndStaticsAreNot) {
     const struct {
         int id;
@@ -135,3 +117,42 @@ TEST(DialogTemplateTest, SecondRowReadsFromLeftToRightWithoutOverlap) {
 }
 
 }  // namespace
+
+// A box around two rows: an upper field, and a lower row of a label, a field and a button.
+TEST(ControlHeightsTest, RowsGrowByTheirLargestShortfall) {
+    const struct {
+        const char* name;
+        int upperNeed, labelNeed, lowerNeed;
+        int growth;
+        QRect upper, label, lower, button, box;
+    } rows[] = {
+        {"nothing needed", 0, 0, 0, 0, QRect(10, 10, 100, 20), QRect(10, 42, 20, 16),
+         QRect(40, 40, 50, 20), QRect(100, 40, 40, 22), QRect(0, 0, 150, 70)},
+        {"needs met", 20, 16, 18, 0, QRect(10, 10, 100, 20), QRect(10, 42, 20, 16),
+         QRect(40, 40, 50, 20), QRect(100, 40, 40, 22), QRect(0, 0, 150, 70)},
+        {"upper row grows", 26, 0, 0, 6, QRect(10, 10, 100, 26), QRect(10, 48, 20, 16),
+         QRect(40, 46, 50, 20), QRect(100, 46, 40, 22), QRect(0, 0, 150, 76)},
+        {"lower field grows, the rest stay centred", 0, 0, 30, 10, QRect(10, 10, 100, 20),
+         QRect(10, 47, 20, 16), QRect(40, 40, 50, 30), QRect(100, 45, 40, 22),
+         QRect(0, 0, 150, 80)},
+        {"both rows grow", 24, 0, 28, 12, QRect(10, 10, 100, 24), QRect(10, 50, 20, 16),
+         QRect(40, 44, 50, 28), QRect(100, 48, 40, 22), QRect(0, 0, 150, 82)},
+        {"a label's need counts too", 0, 20, 0, 4, QRect(10, 10, 100, 20), QRect(10, 42, 20, 20),
+         QRect(40, 42, 50, 20), QRect(100, 42, 40, 22), QRect(0, 0, 150, 74)},
+    };
+    for (const auto& row : rows) {
+        PlacedControl controls[] = {
+            {QRect(10, 10, 100, 20), row.upperNeed, false},
+            {QRect(10, 42, 20, 16), row.labelNeed, false},
+            {QRect(40, 40, 50, 20), row.lowerNeed, false},
+            {QRect(100, 40, 40, 22), 0, false},
+            {QRect(0, 0, 150, 70), 0, true},
+        };
+        EXPECT_EQ(FitNeededHeights(controls), row.growth) << row.name;
+        EXPECT_EQ(controls[0].rect, row.upper) << row.name;
+        EXPECT_EQ(controls[1].rect, row.label) << row.name;
+        EXPECT_EQ(controls[2].rect, row.lower) << row.name;
+        EXPECT_EQ(controls[3].rect, row.button) << row.name;
+        EXPECT_EQ(controls[4].rect, row.box) << row.name;
+    }
+}

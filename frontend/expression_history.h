@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The expressions calculated in this session, walked newest first as a shell walks its
+// history. Nothing is stored anywhere; the history ends with the window.
+class ExpressionHistory {
+  public:
+    // Adds a calculated expression unless it repeats the newest one, and ends any walk.
+    void Record(const QString& expression);
+
+    // The next older expression for Up, given the field's text: when the field holds the newest
+    // expression, the one before it. Nothing when there is no older one.
+    std::optional<QString> Older(const QString& current);
+
+    // The next newer expression for Down; past the newest, what the field held when the walk
+    // began. Nothing when no walk is under way.
+    std::optional<QString> Newer();
+
+  private:
+    // A bound on what a long session keeps; far more than anyone walks back through.
+    static constexpr qsizetype kMaxEntries = 1000;
+
+    QStringList entries_;     // oldest first
+    qsizetype position_ = 0;  // entries_.size() while not walking
+    QString draft_;
+};
