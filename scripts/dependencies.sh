@@ -11,6 +11,8 @@ QUORVEL_TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev libfparser-dev
     desktop-file-utils locales valgrind
     dpkg-dev file lintian appstream man-db
+    qt6-base-private-dev adwaita-qt6 qt6-wayland
+    xvfb xauth openbox xdotool xclip x11-utils weston imagemagick
 )
 
 # Installs those of the given packages that are missing, asking dpkg about all of them at once.
