@@ -6,11 +6,11 @@
 #include <cstring>
 
 #include "cli/command_line.h"
-#include "frontend/failure_explanation.h"
 #include "cli/line_editor.h"
 #include "cli/line_reader.h"
 #include "cli/output_buffer.h"
 #include "cli/result_text.h"
+#include "frontend/failure_explanation.h"
 
 namespace {
 
@@ -48,13 +48,15 @@ void EmitResult(Session& session, const DisplayText& result, bool evaluated) {
     if (AppendLine(session.out, result.text) && session.flushEachLine) FlushOutput(session.out);
 }
 
-// "quorvel-eval: N:C: REASON" on standard error, after the result line it belongs to.
-void EmitExplanation(const Session& session, const char* expression, const FailureReport& report) {
+// "quorvel-eval: N:C: REASON" on standard error, after the result line it belongs to: the
+// results before it go out first, so that the two streams keep their order where they meet.
+void EmitExplanation(Session& session, const char* expression, const FailureReport& report) {
     char reason[512];
     ExplainFailure(expression, report, reason, sizeof reason);
     char message[640];
     std::snprintf(message, sizeof message, "quorvel-eval: %llu:%d: %s\n", session.expressionNumber,
                   static_cast<int>(report.column), reason);
+    FlushOutput(session.out);
     WriteError(message);
 }
 

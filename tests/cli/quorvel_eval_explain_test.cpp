@@ -117,4 +117,15 @@ TEST(ExplainStream, TellsLinesThatCannotBeEvaluatedAtColumnZero) {
     EXPECT_EQ(result.status, 1);
 }
 
+// Where both streams meet, each reason follows its own result line.
+TEST(ExplainStream, KeepsReasonsAfterTheirResultsInOneStream) {
+    const EvalResult result = RunQuorvelEval(
+        {.arguments = {"--explain"}, .input = "1\npi\n2\n1+\n", .errorsIntoOutput = true});
+    EXPECT_EQ(result.out, "1.000000\n" + kError +
+                              "quorvel-eval: 2:1: unknown name; did you mean PI\n2.000000\n" +
+                              kError +
+                              "quorvel-eval: 4:3: the expression ends where an operand "
+                              "belongs\n");
+}
+
 }  // namespace

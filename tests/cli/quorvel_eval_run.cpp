@@ -100,14 +100,14 @@ EvalResult RunQuorvelEval(const EvalRun& run) {
     const int out = run.stdoutClosedPipe     ? pipeEnds[1]
                     : run.stdoutPath.empty() ? TemporaryFile("")
                                              : open(run.stdoutPath.c_str(), O_WRONLY | O_CLOEXEC);
-    const int err = TemporaryFile("");
+    const int err = run.errorsIntoOutput ? fcntl(out, F_DUPFD_CLOEXEC, 0) : TemporaryFile("");
 
     EvalResult result;
     result.status = WaitForExit(Spawn(run.arguments, run.locale, in, out, err));
     lseek(out, 0, SEEK_SET);
     lseek(err, 0, SEEK_SET);
     result.out = ReadAvailable(out);
-    result.err = ReadAvailable(err);
+    if (!run.errorsIntoOutput) result.err = ReadAvailable(err);
     for (int fd : {in, out, err}) {
         if (fd >= 0) close(fd);
     }

@@ -18,6 +18,7 @@ struct EvalRun {
     std::string stdoutPath{};       // instead of a captured file, when set
     bool stdoutClosedPipe = false;  // a pipe whose reader has gone
     std::string locale{};           // LC_ALL, when set
+    bool errorsIntoOutput = false;  // standard error into the standard output file, as 2>&1
 };
 
 struct EvalResult {
