@@ -4,6 +4,9 @@
 
 #include "engine/failure_report.h"
 
+// Enough for the longest sentence with a name of 63 bytes shown as escapes.
+inline constexpr std::size_t kFailureTooltipCapacity = 512;
+
 // The Chinese sentence for a reason alone.
 const char* ChineseReasonText(FailureReason reason);
 

@@ -15,6 +15,7 @@
 #include "frontend/control_heights.h"
 #include "frontend/dialog_units.h"
 #include "frontend/exact_value_text.h"
+#include "frontend/failure_tooltip.h"
 #include "frontend/single_line_edit.h"
 
 namespace {
@@ -128,6 +129,14 @@ QString ExactValueDetail(const QString& exact, float value) {
     return exact + QStringLiteral(" · ") + QString::fromLatin1(bits);
 }
 
+// Why the expression failed and where, in Chinese: "第 1 列：未知的名称；是否应为 PI".
+QString FailureDetail(const QByteArray& expression, const FailureReport& report) {
+    if (report.reason == FailureReason::kNone) return QString();
+    char text[kFailureTooltipCapacity];
+    FailureTooltipText(expression.constData(), report, text, sizeof text);
+    return QString::fromUtf8(text);
+}
+
 QString ExactText(float value) {
     char exact[kExactTextCapacity];
     ExactValueText(value, exact, sizeof exact);
@@ -164,8 +173,9 @@ void CQuorvelDlg::OnCalculate() {
     const auto length = static_cast<qsizetype>(qstrnlen(shown, sizeof answer.display.text));
     exactText_ = answer.evaluated ? ExactText(answer.value) : QString();
     copyExact_->setEnabled(answer.evaluated);
-    ShowResult(QString::fromUtf8(shown, length),
-               answer.evaluated ? ExactValueDetail(exactText_, answer.value) : QString());
+    ShowResult(QString::fromUtf8(shown, length), answer.evaluated
+                                                     ? ExactValueDetail(exactText_, answer.value)
+                                                     : FailureDetail(expression, answer.report));
 }
 
 void CQuorvelDlg::keyPressEvent(QKeyEvent* event) {

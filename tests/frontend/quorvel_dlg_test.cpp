@@ -937,7 +937,9 @@ class QuorvelDlgTest : public QObject {
         QTest::newRow("a third") << "1/3" << QString::fromUtf8("0.33333334 · 0x3EAAAAAB")
                                  << "0.33333334";
         QTest::newRow("negative zero") << "-0" << QString::fromUtf8("-0 · 0x80000000") << "-0";
-        QTest::newRow("error text") << "1e3" << QString() << QString();
+        QTest::newRow("error text")
+            << "1e3" << QString::fromUtf8("第 1 列：科学计数法的数字需要小数点：请写 1.0e3")
+            << QString();
     }
 
     void resultTooltipShowsTheExactValue() {
@@ -958,6 +960,49 @@ class QuorvelDlgTest : public QObject {
         QApplication::clipboard()->setText(QStringLiteral("before"));
         copyExact->trigger();
         QCOMPARE(QApplication::clipboard()->text(), exact);
+    }
+
+    void resultTooltipGivesTheReason_data() {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("constant in lower case") << "pi+1"
+                                                << "第 1 列：未知的名称；是否应为 PI";
+        QTest::newRow("sign after the start")
+            << "2*-3"
+            << "第 3 列：正负号只能出现在开头；请把操作数放进括号，如 2*(-3)";
+        QTest::newRow("deep inside an argument")
+            << "max(1, sqrt(2*-3))"
+            << "第 15 列：正负号只能出现在开头；请把操作数放进括号，如 2*(-3)";
+        QTest::newRow("too few arguments") << "rand2(1)"
+                                           << "第 8 列：参数太少：rand2 接受 2 个参数";
+        QTest::newRow("ends early") << "1+"
+                                    << "第 3 列：表达式在应有操作数的地方结束了";
+        QTest::newRow("only spaces") << "   "
+                                     << "表达式为空";
+    }
+
+    // Typed and calculated with real key events: the field shows exactly the error text, and its
+    // tooltip and accessible description tell why; the next value brings back its exact text.
+    void resultTooltipGivesTheReason() {
+        QFETCH(QString, expression);
+        QFETCH(QString, reason);
+        CQuorvelDlg dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QLineEdit* field = FieldOf(dialog, IDC_EXPRESSION);
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(field, expression);
+        QTest::keyClick(field, Qt::Key_Return);
+        QLineEdit* result = FieldOf(dialog, IDC_RESULT);
+        QCOMPARE(result->text(), QString::fromUtf8(kErrorText));
+        QCOMPARE(result->toolTip(), reason);
+        QCOMPARE(result->accessibleDescription(), reason);
+
+        field->selectAll();
+        QTest::keyClicks(field, QStringLiteral("1/4"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(result->text(), QStringLiteral("0.250000"));
+        QCOMPARE(result->toolTip(), QString::fromUtf8("0.25 · 0x3E800000"));
     }
 
     void fieldsHaveNoLengthLimit() {
