@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the library, engine, request and quorvel-eval with AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-asan/ and runs their unit tests and the quorvel-eval tests
-# under them. Every sanitizer report is written to a file as well as failing its process, so a
+# under them; then builds the shared library and the threaded test with ThreadSanitizer in
+# build-tsan/ and runs that test. Every sanitizer report is written to a file as well as failing its process, so a
 # report in a child process that a test expected to fail for its own reasons still fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -64,6 +65,23 @@ expect_output_failure "a closed pipe" "$(cat "$exit_file")" "$message"
     echo "$got" >"$exit_file"
 ) | true
 expect_output_failure "a closed pipe from standard input" "$(cat "$exit_file")" "$message"
+
+# ThreadSanitizer cannot share a build with AddressSanitizer. The threaded test starts eight
+# threads evaluating at once through the shared library.
+tsan_build=build-tsan
+tsan_flags="-fsanitize=thread -fno-omit-frame-pointer"
+cmake -S . -B "$tsan_build" -DCMAKE_BUILD_TYPE=Release -DQUORVEL_DEVELOPER=ON \
+    -DQUORVEL_BUILD_GUI=OFF -DCMAKE_CXX_FLAGS="$tsan_flags" -DCMAKE_EXE_LINKER_FLAGS="$tsan_flags" \
+    -DCMAKE_SHARED_LINKER_FLAGS="$tsan_flags" >/dev/null
+if cmake --build "$tsan_build" -j"$jobs" --target quorvel_threads_test >"$tsan_build/build.log" 2>&1
+then
+    TSAN_OPTIONS="halt_on_error=1:exitcode=86:log_path=$PWD/$reports/tsan" \
+        "$tsan_build/tests/embedding/quorvel_threads_test" || status=1
+else
+    tail -n 40 "$tsan_build/build.log" >&2
+    echo "thread sanitizer build FAILED" >&2
+    status=1
+fi
 
 if compgen -G "$reports/*" >/dev/null; then
     echo "sanitizer reports:" >&2
