@@ -218,7 +218,8 @@ TEST(QuorvelEvalManual, RendersAndNamesEveryFunctionAndOption) {
     const std::string window = RenderManual("quorvel");
     if (window.empty()) return;  // built without the window
     EXPECT_EQ(window.find("warning"), std::string::npos) << window;
-    for (const char* part : {"USING THE WINDOW", "X, Y AND Z", "tooltip", "quorvel-eval(1)"})
+    for (const char* part :
+         {"USING THE WINDOW", "X, Y AND Z", "tooltip", "quorvel-eval(1)", "quorvel-eval --explain"})
         EXPECT_NE(window.find(part), std::string::npos) << part;
 }
 
