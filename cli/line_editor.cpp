@@ -130,8 +130,9 @@ LineEditor* OpenLineEditor(const char* program, const char* prompt) {
     el_set(editor->edit, EL_HIST, history, editor->history);
     el_set(editor->edit, EL_PROMPT, Prompt);
     el_set(editor->edit, EL_GETCFN, ReadKey);
-    el_set(editor->edit, EL_ADDFN, "end-or-delete-next", "end or delete the next character",
-           EndOrDeleteNext);
+    // The wide form keeps the two texts as given; the narrow one copies them and never frees them.
+    el_wset(editor->edit, EL_ADDFN, L"end-or-delete-next", L"end or delete the next character",
+            EndOrDeleteNext);
     el_set(editor->edit, EL_BIND, "^D", "end-or-delete-next", nullptr);
     for (const auto& binding : kKeyBindings)
         el_set(editor->edit, EL_BIND, binding[0], binding[1], nullptr);
