@@ -45,9 +45,7 @@ constexpr FailureLanguage kEnglish = {
 }  // namespace
 
 const char* ReasonText(FailureReason reason) {
-    const auto index = static_cast<std::size_t>(reason);
-    return index < static_cast<std::size_t>(FailureReason::kCount) ? kEnglish.reasons[index].text
-                                                                   : "";
+    return ReasonSentence(kEnglish, reason);
 }
 
 void ExplainFailure(const char* expression, const FailureReport& report, char* text,

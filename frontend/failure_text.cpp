@@ -65,6 +65,12 @@ void AppendReason(const FailureLanguage& language, const ReasonSentences& row,
 
 }  // namespace
 
+const char* ReasonSentence(const FailureLanguage& language, FailureReason reason) {
+    const auto index = static_cast<std::size_t>(reason);
+    return index < static_cast<std::size_t>(FailureReason::kCount) ? language.reasons[index].text
+                                                                   : "";
+}
+
 void WriteFailureText(const FailureLanguage& language, const char* expression,
                       const FailureReport& report, char* text, std::size_t capacity) {
     if (capacity == 0) return;

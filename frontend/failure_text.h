@@ -23,6 +23,9 @@ struct FailureLanguage {
     const char* tab;             // added when the name or number holds a tab
 };
 
+// The language's sentence for a reason alone; "" past the table.
+const char* ReasonSentence(const FailureLanguage& language, FailureReason reason);
+
 // Why expression failed, in the language, naming the fix where the expression shows one.
 // Always NUL-terminated, cut to capacity.
 void WriteFailureText(const FailureLanguage& language, const char* expression,

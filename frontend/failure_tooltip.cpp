@@ -42,9 +42,7 @@ constexpr FailureLanguage kChinese = {
 }  // namespace
 
 const char* ChineseReasonText(FailureReason reason) {
-    const auto index = static_cast<std::size_t>(reason);
-    return index < static_cast<std::size_t>(FailureReason::kCount) ? kChinese.reasons[index].text
-                                                                   : "";
+    return ReasonSentence(kChinese, reason);
 }
 
 void FailureTooltipText(const char* expression, const FailureReport& report, char* text,
