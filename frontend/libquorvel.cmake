@@ -45,7 +45,8 @@ add_library(Quorvel::quorvel ALIAS quorvel_shared)
 set(quorvel_static_object ${CMAKE_CURRENT_BINARY_DIR}/quorvel_embedded.o)
 add_custom_command(OUTPUT ${quorvel_static_object}
     COMMAND ${CMAKE_LINKER} -r -o ${quorvel_static_object} $<TARGET_OBJECTS:quorvel_objects>
-    COMMAND ${CMAKE_OBJCOPY} --wildcard --keep-global-symbol=quorvel_* ${quorvel_static_object}
+    COMMAND ${CMAKE_OBJCOPY} --wildcard --keep-global-symbol=quorvel_* --remove-section=.comment
+            ${quorvel_static_object}
     DEPENDS quorvel_objects $<TARGET_OBJECTS:quorvel_objects>
     COMMAND_EXPAND_LISTS VERBATIM)
 add_library(quorvel_static STATIC ${quorvel_static_object})

@@ -1,0 +1,25 @@
+#!/bin/sh
+# The shared library exports exactly the functions the header declares, and the package's
+# symbols file lists exactly what it exports, so no change of the interface goes unrecorded.
+# Usage: exported_symbols.sh LIBRARY HEADER SYMBOLS_FILE
+set -eu
+library=$1
+header=$2
+symbols=$3
+
+# A version node shows as an absolute symbol of its own name; symbols files write it NAME@NAME.
+exported=$(nm -D --defined-only "$library" |
+    awk '$2 == "A" { print $3 "@" $3; next } { sub("@@", "@", $3); print $3 }' | sort)
+listed=$(grep '^ ' "$symbols" | awk '{print $1}' | sort)
+if [ "$exported" != "$listed" ]; then
+    printf 'exported:\n%s\nlisted in %s:\n%s\n' "$exported" "$symbols" "$listed" >&2
+    exit 1
+fi
+
+declared=$(grep '^QUORVEL_API' "$header" | grep -o 'quorvel_[a-z_]*' | sort)
+functions=$(echo "$exported" | grep '^quorvel_' | sed 's/@.*//' | sort)
+if [ "$declared" != "$functions" ]; then
+    printf 'declared:\n%s\nexported:\n%s\n' "$declared" "$functions" >&2
+    exit 1
+fi
+echo "$(echo "$functions" | wc -l) functions declared, exported and listed"
