@@ -15,6 +15,7 @@
 #include "engine/groups_and_calls.h"
 #include "frontend/evaluation_request.h"
 #include "frontend/exact_value_text.h"
+#include "frontend/failure_explanation.h"
 #include "include/quorvel/quorvel.h"
 
 namespace {
@@ -106,6 +107,26 @@ bool ConcernsCall(FailureReason reason) {
            reason == FailureReason::kArrayFunction;
 }
 
+// The English reason reads the expression around the column: it is never empty, and at whatever
+// capacity the input picks it is cut and terminated, never written past.
+void CheckExplanation(const RequestInput& input, const char* answer, const FailureReport& report) {
+    char text[512];
+    std::memset(text, '#', sizeof text);
+    ExplainFailure(input.expression.c_str(), report, text, sizeof text - 1);
+    Require(text[0] != '\0' && std::memchr(text, '\0', sizeof text - 1) != nullptr &&
+                text[sizeof text - 1] == '#',
+            "a failure has an English reason within its buffer", input, answer);
+    const std::size_t capacity = input.expression.size() % 48;
+    std::memset(text, '#', sizeof text);
+    ExplainFailure(input.expression.c_str(), report, text, capacity);
+    for (std::size_t i = capacity; i < sizeof text; ++i)
+        Require(text[i] == '#', "a cut English reason stays within its capacity", input, answer);
+    if (capacity > 0) {
+        Require(std::memchr(text, '\0', capacity) != nullptr, "a cut English reason is terminated",
+                input, answer);
+    }
+}
+
 // Every failure has a reason, at a column inside the text or one past its end, or at 0 when it
 // concerns the whole text; a call reason names its function; a success has no reason at all.
 void CheckReport(const RequestInput& input, const char* answer, const FailureReport& report) {
@@ -123,6 +144,7 @@ void CheckReport(const RequestInput& input, const char* answer, const FailureRep
             "the column stands inside the text, or is 0 for the whole text", input, answer);
     Require(ConcernsCall(report.reason) == (report.function != nullptr),
             "exactly the call reasons name a function", input, answer);
+    CheckExplanation(input, answer, report);
 }
 
 // Random draws make two evaluations differ, so such inputs get only the shape checks.
