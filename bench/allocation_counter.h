@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-// Counts the calls to every form of operator new and to malloc, calloc and realloc made by any
-// code in the process between a start and a stop. Linking this file replaces the process's
-// allocation functions with counting ones that hand the work to the C library's allocator.
+// Counts the calls to malloc, calloc, realloc and aligned_alloc made by any code in the process
+// between a start and a stop; every form of operator new reaches one of them. Linking this file
+// replaces those functions with counting ones that hand the work to the C library's allocator.
 
 void StartCountingAllocations();
 

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/groups_and_calls.h"
+#include "frontend/evaluation_request.h"
+
 // One expression that every cell of the benchmark evaluates.
 struct CorpusEntry {
     std::string id;     // short, used in benchmark names
@@ -20,9 +23,9 @@ inline constexpr double kX = 1.5;
 inline constexpr double kY = 2.0;
 inline constexpr double kZ = 0.5;
 
-inline constexpr std::size_t kLongestExpression = 1023;
-inline constexpr int kDeepestBracketLevel = 32;
-inline constexpr std::size_t kLongestGroupText = 255;
+inline constexpr std::size_t kLongestExpression = kExpressionCapacity - 1;
+inline constexpr int kDeepestBracketLevel = kBracketDepthLimit;
+inline constexpr std::size_t kLongestGroupText = kGroupCapacity - 1;
 
 // "1+2+3+..." of exactly the given length; the last term is shortened to fit.
 std::string BuildFlatSum(std::size_t length);

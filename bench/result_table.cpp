@@ -38,9 +38,10 @@ Verdict MeanRatioVerdict(const std::vector<RowTimes>& rows, Cell peer, double le
             Format("%.2fx", ratio), ratio >= least};
 }
 
-Verdict EveryRowVerdict(const std::vector<RowTimes>& rows, Cell peer) {
+Verdict EveryRowVerdict(const std::vector<RowTimes>& rows, Cell peer, double least) {
+    const std::string factor = least > 1.0 ? "at least " + Format("%.0fx ", least) : "";
     const std::string target =
-        std::string("EvaluateExpression faster than ") + kCellNames[peer] + " on every expression";
+        "EvaluateExpression " + factor + "faster than " + kCellNames[peer] + " on every expression";
     const RowTimes* lowest = nullptr;
     for (const RowTimes& row : rows) {
         if (std::isnan(PeerRatio(row, peer))) return {target, "no figure for " + row.name, false};
@@ -48,7 +49,19 @@ Verdict EveryRowVerdict(const std::vector<RowTimes>& rows, Cell peer) {
     }
     if (lowest == nullptr) return {target, "no figures", false};
     const double ratio = PeerRatio(*lowest, peer);
-    return {target, "lowest " + Format("%.2fx", ratio) + " on " + lowest->name, ratio > 1.0};
+    return {target, "lowest " + Format("%.2fx", ratio) + " on " + lowest->name,
+            ratio >= least && ratio > 1.0};
+}
+
+Verdict RequestVerdict(const std::vector<RowTimes>& rows) {
+    const std::string target = std::string("EvaluationRequest on ") + kRequestRow + " at most " +
+                               Format("%.0fx", kMostRequestRatio) + " EvaluateExpression";
+    for (const RowTimes& row : rows) {
+        if (row.name != kRequestRow) continue;
+        const double ratio = row.ns[kRequestCell] / row.ns[kEvaluateCell];
+        return {target, Format("%.2fx", ratio), ratio <= kMostRequestRatio};
+    }
+    return {target, "no such row", false};
 }
 
 Verdict WorstCaseVerdict(const RowTimes& row) {
@@ -76,8 +89,9 @@ std::vector<Verdict> CheckTargets(const std::vector<RowTimes>& rows) {
     std::vector<Verdict> verdicts;
     verdicts.push_back(MeanRatioVerdict(rows, kFparserCell, kFparserMeanRatio));
     verdicts.push_back(MeanRatioVerdict(rows, kMuparserCell, kMuparserMeanRatio));
-    for (Cell peer : kPeers)
-        verdicts.push_back(EveryRowVerdict(rows, peer));
+    verdicts.push_back(EveryRowVerdict(rows, kFparserCell, kFparserRowRatio));
+    verdicts.push_back(EveryRowVerdict(rows, kMuparserCell, kMuparserRowRatio));
+    verdicts.push_back(RequestVerdict(rows));
     for (const RowTimes& row : rows) {
         if (row.worstCase) verdicts.push_back(WorstCaseVerdict(row));
     }

@@ -24,8 +24,14 @@ struct Verdict {
     bool met;
 };
 
-inline constexpr double kFparserMeanRatio = 2.0;
+// Targets: how many times longer a peer takes than EvaluateExpression, over the corpus's
+// geometric mean and on every row; the request's cost on one short row; the worst cases.
+inline constexpr double kFparserMeanRatio = 3.0;
 inline constexpr double kMuparserMeanRatio = 20.0;
+inline constexpr double kFparserRowRatio = 2.0;
+inline constexpr double kMuparserRowRatio = 1.0;
+inline constexpr const char* kRequestRow = "`1+2*3`";
+inline constexpr double kMostRequestRatio = 2.0;
 inline constexpr double kWorstCaseNs = 20000.0;
 
 // NaN for an empty list or any value that is not positive.

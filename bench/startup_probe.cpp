@@ -1,10 +1,8 @@
-// Loaded into the dialog with LD_PRELOAD by quorvel-startup. When the first window has been
-// exposed and its paint handled, it writes two readings of the monotonic clock in nanoseconds to
-// the descriptor named by QUORVEL_STARTUP_FD: when the application object was made and when the
-// window was shown. It then ends the program a moment later, so its peak memory covers the shown
-// window.
-
-#include <unistd.h>
+// Preloaded into the window by batch_and_startup.sh. Once the first window has been exposed and
+// that expose (with its paint) handled, it appends to the file QUORVEL_STARTUP_REPORT the
+// milliseconds since QUORVEL_LAUNCH_NS (the wall clock in nanoseconds, `date +%s%N`, when the
+// script launched the program), then ends the program a moment later, so that its peak memory
+// covers the shown window.
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -18,22 +16,17 @@ namespace {
 
 constexpr int kLingerMs = 200;
 
-long long g_applicationMadeNs = 0;
-
-long long NowNs() {
+void ReportShown() {
+    const char* launched = std::getenv("QUORVEL_LAUNCH_NS");
+    const char* path = std::getenv("QUORVEL_STARTUP_REPORT");
+    if (launched == nullptr || path == nullptr) return;
     timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
-
-void WriteShownTime() {
-    const char* fdText = std::getenv("QUORVEL_STARTUP_FD");
-    if (fdText == nullptr) return;
-    char line[64];
-    const int length =
-        std::snprintf(line, sizeof line, "%lld %lld\n", g_applicationMadeNs, NowNs());
-    const int fd = std::atoi(fdText);
-    if (write(fd, line, static_cast<std::size_t>(length)) == length) close(fd);
+    clock_gettime(CLOCK_REALTIME, &now);
+    const double nowNs = static_cast<double>(now.tv_sec) * 1e9 + static_cast<double>(now.tv_nsec);
+    if (std::FILE* report = std::fopen(path, "a")) {
+        std::fprintf(report, "%.1f\n", (nowNs - std::strtod(launched, nullptr)) / 1e6);
+        std::fclose(report);
+    }
 }
 
 class ExposeWatcher : public QObject {
@@ -49,7 +42,7 @@ class ExposeWatcher : public QObject {
         QMetaObject::invokeMethod(
             this,
             [] {
-                WriteShownTime();
+                ReportShown();
                 QTimer::singleShot(kLingerMs, [] { QCoreApplication::exit(0); });
             },
             Qt::QueuedConnection);
@@ -61,7 +54,6 @@ class ExposeWatcher : public QObject {
 };
 
 void InstallWatcher() {
-    g_applicationMadeNs = NowNs();
     QCoreApplication* application = QCoreApplication::instance();
     application->installEventFilter(new ExposeWatcher(application));
 }

@@ -9,7 +9,7 @@ QUORVEL_RUN_PACKAGES=(
 QUORVEL_TEST_PACKAGES=(
     clang libclang-rt-14-dev clang-format
     libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev libfparser-dev
-    desktop-file-utils locales valgrind
+    desktop-file-utils locales valgrind time
     dpkg-dev file lintian appstream man-db
     qt6-base-private-dev adwaita-qt6 qt6-wayland
     xvfb xauth openbox xdotool xclip x11-utils weston imagemagick

@@ -31,12 +31,12 @@ TEST(GeometricMean, OfPositiveValuesOnly) {
 }
 
 RowTimes Row(const char* name, double evaluate, double fparser, double muparser,
-             bool worstCase = false) {
-    return {name, worstCase, {evaluate, evaluate * 3.0, fparser, muparser}};
+             bool worstCase = false, double request = 1.5) {
+    return {name, worstCase, {evaluate, evaluate * request, fparser, muparser}};
 }
 
 // Verdicts in order: mean against fparser, mean against muparser, every row against fparser,
-// every row against muparser, then one per worst case.
+// every row against muparser, the request on its row, then one per worst case.
 struct TargetCase {
     const char* name;
     std::vector<RowTimes> rows;
@@ -46,26 +46,36 @@ struct TargetCase {
 TEST(CheckTargets, JudgesEveryTargetFromTheFigures) {
     const TargetCase cases[] = {
         {"all met",
-         {Row("a", 10, 30, 300), Row("b", 20, 40, 500), Row("worst", 5000, 9000, 90000, true)},
-         {true, true, true, true, true}},
-        {"mean under twice fparser",
-         {Row("a", 10, 15, 300), Row("b", 10, 25, 300)},
-         {false, true, true, true}},
+         {Row(kRequestRow, 10, 30, 300), Row("b", 20, 80, 500),
+          Row("worst", 5000, 10000, 90000, true)},
+         {true, true, true, true, true, true}},
+        {"mean under three times fparser",
+         {Row(kRequestRow, 10, 25, 300), Row("b", 10, 30, 300)},
+         {false, true, true, true, true}},
         {"mean under twenty times muparser",
-         {Row("a", 10, 30, 100), Row("b", 10, 30, 300)},
-         {true, false, true, true}},
-        {"one row slower than fparser",
-         {Row("a", 10, 100, 300), Row("b", 10, 9, 300)},
-         {true, true, false, true}},
-        {"worst case rows stay out of the means but not out of every row",
-         {Row("a", 10, 30, 300), Row("worst", 1000, 900, 90000, true)},
+         {Row(kRequestRow, 10, 40, 100), Row("b", 10, 40, 300)},
+         {true, false, true, true, true}},
+        {"one row under twice fparser",
+         {Row(kRequestRow, 10, 100, 300), Row("b", 10, 19, 300)},
          {true, true, false, true, true}},
-        {"worst case of 20 us misses",
-         {Row("a", 10, 30, 300), Row("worst", 20000, 90000, 900000, true)},
+        {"one row slower than muparser",
+         {Row(kRequestRow, 10, 40, 30000), Row("b", 10, 40, 9)},
+         {true, true, true, false, true}},
+        {"the request over twice the evaluation",
+         {Row(kRequestRow, 10, 40, 300, false, 2.1), Row("b", 10, 40, 300)},
          {true, true, true, true, false}},
+        {"no row for the request",
+         {Row("a", 10, 40, 300), Row("b", 10, 40, 300)},
+         {true, true, true, true, false}},
+        {"worst case rows stay out of the means but not out of every row",
+         {Row(kRequestRow, 10, 40, 300), Row("worst", 1000, 900, 90000, true)},
+         {true, true, false, true, true, true}},
+        {"worst case of 20 us misses",
+         {Row(kRequestRow, 10, 40, 300), Row("worst", 20000, 90000, 900000, true)},
+         {true, true, true, true, true, false}},
         {"a cell that did not run misses",
-         {Row("a", 10, 30, 300), Row("b", 10, kNaN, 300)},
-         {false, true, false, true}},
+         {Row(kRequestRow, 10, 40, 300), Row("b", 10, kNaN, 300)},
+         {false, true, false, true, true}},
     };
     for (const TargetCase& testCase : cases) {
         SCOPED_TRACE(testCase.name);
@@ -86,8 +96,8 @@ TEST(CheckTargets, NamesTheSlowestRow) {
 TEST(PrintTimesTable, EndsWithTheMeansOverTheCorpus) {
     std::FILE* out = std::tmpfile();
     ASSERT_NE(out, nullptr);
-    PrintTimesTable(
-        out, {Row("a", 10, 20, 400), Row("b", 40, 80, 1600), Row("worst", 1000, 1, 1, true)});
+    PrintTimesTable(out, {Row("a", 10, 20, 400, false, 3.0), Row("b", 40, 80, 1600, false, 3.0),
+                          Row("worst", 1000, 1, 1, true)});
     std::rewind(out);
     std::string text;
     char chunk[256];
