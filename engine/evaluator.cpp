@@ -220,7 +220,8 @@ bool ReadOperand(const Expression& expression, const Span& span, EvalState& stat
     state.operand = 0.0f;
     SkipSpaces(text, state.cursor);
     std::int32_t opener = 0;
-    if (MatchOpenBracket(text, state.cursor, opener) != nullptr) {
+    if (IsOpener(text[state.cursor], opener)) {
+        ++state.cursor;
         return ReadGroup(expression, span, state.cursor, state.operand, opener);
     }
     if (IsDigit(text[state.cursor])) return ReadNumber(expression, state);
@@ -283,8 +284,6 @@ bool EvaluateSpan(const Expression& expression, const Span& span, float& result)
     state.end = span.end;
     state.count = 0;
     state.level = 0;
-    state.lowOp = nullptr;
-    state.highOp = nullptr;
     state.sign = MatchSign(expression.text, state.cursor);
     while (state.cursor < state.end) {
         if (OperatorExpected(state)) {

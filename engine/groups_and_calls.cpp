@@ -49,7 +49,10 @@ FailureReason ScanGroup(const char* start, std::int32_t limit, std::int32_t open
     int depth = 1;
     const std::int32_t stop = limit < kGroupCapacity ? limit : kGroupCapacity;
     for (std::int32_t j = 0; j < stop; ++j) {
-        const GroupCharClass c = chars[static_cast<unsigned char>(start[j])];
+        GroupCharClass c = chars[static_cast<unsigned char>(start[j])];
+        while (c.kind == GroupChar::kPlain && ++j < stop)
+            c = chars[static_cast<unsigned char>(start[j])];
+        if (j == stop) break;
         if (c.kind == GroupChar::kComma) {
             if (depth != 1) {
                 failedAt = j;
@@ -138,14 +141,18 @@ bool ReadArguments(const Expression& expression, const Span& span, const SymbolD
 
 }  // namespace
 
+bool IsOpener(char c, std::int32_t& index) {
+    const GroupCharClass found = kGroupChars[0][static_cast<unsigned char>(c)];
+    index = found.index;
+    return found.kind == GroupChar::kOpener;
+}
+
 const SymbolDescriptor* MatchOpenBracket(const char* text, std::int32_t& cursor,
                                          std::int32_t& index) {
     SkipSpaces(text, cursor);
-    const GroupCharClass found = kGroupChars[0][static_cast<unsigned char>(text[cursor])];
-    if (found.kind != GroupChar::kOpener) return nullptr;
+    if (!IsOpener(text[cursor], index)) return nullptr;
     ++cursor;
-    index = found.index;
-    return &kBracketTable[found.index];
+    return &kBracketTable[index];
 }
 
 bool ReadGroup(const Expression& expression, const Span& span, std::int32_t& cursor, float& value,

@@ -15,6 +15,9 @@ inline constexpr SymbolDescriptor kBracketTable[6] = {
     NamedSymbol("]", kClosingBracket), NamedSymbol("}", kClosingBracket),
 };
 
+// Whether c opens a bracket, and of which index.
+bool IsOpener(char c, std::int32_t& index);
+
 const SymbolDescriptor* MatchOpenBracket(const char* text, std::int32_t& cursor,
                                          std::int32_t& index);
 

@@ -13,8 +13,17 @@ FunctionRegistry g_functionRegistry;
 
 namespace {
 
-constexpr std::uint32_t kPiBits = 0x40490FDB;  // pi rounded to float
-constexpr std::uint32_t kEBits = 0x402DF854;   // e rounded to float
+struct ConstantDefinition {
+    const char* name;
+    std::size_t length;
+    std::uint32_t bits;
+};
+
+// What InitConstants writes into the table, in its order.
+constexpr ConstantDefinition kConstants[] = {
+    {"PI", 2, 0x40490FDB},  // pi rounded to float
+    {"E", 1, 0x402DF854},   // e rounded to float
+};
 constexpr std::size_t kConstantNameLimit = sizeof(ConstantEntry::name);
 constexpr std::size_t kFunctionNameLimit = sizeof(SymbolDescriptor::name);
 
@@ -152,6 +161,14 @@ constexpr bool EveryBuiltinFoundInItsRow() {
 }
 static_assert(EveryBuiltinFoundInItsRow());
 
+constexpr bool ConstantLengthsHold() {
+    for (const ConstantDefinition& constant : kConstants) {
+        if (NameLength(constant.name) != constant.length) return false;
+    }
+    return true;
+}
+static_assert(ConstantLengthsHold());
+
 // One byte of NameHash. Bytes from 0x80 up count as negative, sign-extended to 32 bits.
 std::uint32_t HashStep(std::uint32_t h, char byte) {
     const auto c =
@@ -180,22 +197,22 @@ std::uint32_t NameHash(const char* text) {
 }
 
 void InitConstants() {
-    WriteConstant(g_constantTable.entries[0], "PI", kPiBits);
-    WriteConstant(g_constantTable.entries[1], "E", kEBits);
-    if (g_constantTable.count == 0) g_constantTable.count = 2;
+    for (std::size_t i = 0; i < std::size(kConstants); ++i)
+        WriteConstant(g_constantTable.entries[i], kConstants[i].name, kConstants[i].bits);
+    if (g_constantTable.count == 0) g_constantTable.count = std::size(kConstants);
 }
 
-// The table holds two short names, so a byte comparison finds an entry faster than a hash.
+// The table never holds more than the two short names it is set up with, so comparing the
+// length and the bytes with those finds an entry faster than a hash; the value comes from the
+// table.
 bool FindConstant(const char* name, std::size_t length, float& value) {
     // Once per process, under the language's guarantee for local statics, so that concurrent
     // first lookups neither race nor read a half-written entry.
     [[maybe_unused]] static const bool constantsReady =
         (g_constantTable.count == 0 ? InitConstants() : void(), true);
-    if (length >= kConstantNameLimit) return false;
-    for (std::uint32_t i = 0; i < g_constantTable.count; ++i) {
-        const ConstantEntry& entry = g_constantTable.entries[i];
-        if (SameName(entry.name, name, length)) {
-            value = entry.value;
+    for (std::size_t i = 0; i < std::size(kConstants); ++i) {
+        if (length == kConstants[i].length && SameName(kConstants[i].name, name, length)) {
+            value = g_constantTable.entries[i].value;
             return true;
         }
     }
