@@ -1,7 +1,8 @@
 // Many threads evaluate through the C interface at once, starting together so that their first
-// calls also meet the engine's first-use set-up. Every value and display text must equal what the
-// same call gives on one thread, and the draws of rand and rand2 from all threads together must be
-// the first draws of the one sequence, each exactly once.
+// calls also meet the engine's first-use set-up. Every value, display text and failure reason
+// must equal what the same call gives on one thread, and the draws of rand and rand2 from all
+// threads together must be the first draws of the one sequence, each exactly once.
+//
 // Usage: quorvel_threads_test [rounds per thread]
 #include <quorvel/quorvel.h>
 
@@ -40,6 +41,8 @@ const char* const kCorpus[] = {
     "x*foo",
     "1+",
     "sqrt(y)",
+    "Sin(x)+[y)",
+    "max(min(x,y),z)",
 };
 constexpr int kCorpusSize = sizeof kCorpus / sizeof kCorpus[0];
 
@@ -65,6 +68,9 @@ struct Answer {
     std::uint32_t bits;
     bool displayed;
     std::string display;
+    int reason;
+    int column;
+    std::string explanation;
     bool operator==(const Answer&) const = default;
 };
 
@@ -77,6 +83,11 @@ Answer Evaluate(const char* expression, const ThreadValues& values) {
     answer.displayed = quorvel_display(expression, values.xText.c_str(), values.yText.c_str(),
                                        values.zText.c_str(), display);
     answer.display = display;
+    quorvel_failure failure;
+    quorvel_explain(expression, values.x, values.y, values.z, &value, &failure);
+    answer.reason = failure.reason;
+    answer.column = failure.column;
+    answer.explanation = failure.text;
     return answer;
 }
 
