@@ -2,11 +2,13 @@
 
 #include <locale.h>
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -31,6 +33,17 @@ constexpr int kMostExactPowerOfTen = 22;  // 10^22 is the largest power of ten a
 constexpr std::uint64_t kMostExactInteger = std::uint64_t{1} << 53;
 constexpr int kMostDigits = 19;  // any 19 digits fit 64 bits
 
+bool IsDigit(char c) {
+    return static_cast<unsigned char>(c) - unsigned{'0'} < 10;
+}
+
+// Appends the digits at text to number (wrapping beyond 19 digits); returns the first non-digit.
+const char* ReadDigits(const char* text, std::uint64_t& number) {
+    for (; IsDigit(*text); ++text)
+        number = number * 10 + static_cast<unsigned char>(*text - '0');
+    return text;
+}
+
 // A text that is only a sign, digits and one point ("1.5", "-2", "0.0"), with digits that make
 // an integer M of at most 2^53 and f of them after the point: M and 10^f are exact doubles, so
 // the one correctly rounded division M / 10^f is the double strtod reads (Clinger's fast path).
@@ -38,22 +51,12 @@ bool ReadPlainDecimal(const char* text, double& value) {
     const bool negative = *text == '-';
     if (*text == '-' || *text == '+') ++text;
     std::uint64_t digits = 0;
-    int count = 0;
-    int afterPoint = 0;
-    bool point = false;
-    for (;; ++text) {
-        const unsigned digit = static_cast<unsigned char>(*text) - unsigned{'0'};
-        if (digit < 10) {
-            if (++count > kMostDigits) return false;
-            digits = digits * 10 + digit;
-            afterPoint += point ? 1 : 0;
-        } else if (*text == '.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (*text != '\0' || count == 0 || digits > kMostExactInteger ||
+    const char* point = ReadDigits(text, digits);
+    const char* end = point;
+    if (*point == '.') end = ReadDigits(point + 1, digits);
+    const long afterPoint = end - point - (*point == '.' ? 1 : 0);
+    const long count = (point - text) + afterPoint;
+    if (*end != '\0' || count == 0 || count > kMostDigits || digits > kMostExactInteger ||
         afterPoint > kMostExactPowerOfTen) {
         return false;
     }
@@ -68,27 +71,36 @@ bool ReadPlainDecimal(const char* text, double& value) {
 constexpr double kFastFixedLimit = 0x1p44;
 constexpr std::uint64_t kMillion = 1000000;
 
+constexpr auto kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
 std::size_t WriteFixedFast(float value, char* text) {
     const double millionths = std::fabs(static_cast<double>(value)) * static_cast<double>(kMillion);
     std::uint64_t units = static_cast<std::uint64_t>(millionths);
     const double rest = millionths - static_cast<double>(units);
     if (rest > 0.5 || (rest == 0.5 && (units & 1) != 0)) ++units;
+    std::uint64_t whole = units / kMillion;
+    auto fraction = static_cast<std::uint32_t>(units % kMillion);
 
-    char reversed[kFixedTextCapacity];
-    std::size_t length = 0;
-    for (int place = 0; place < 6; ++place, units /= 10)
-        reversed[length++] = static_cast<char>('0' + units % 10);
-    reversed[length++] = '.';
-    do {
-        reversed[length++] = static_cast<char>('0' + units % 10);
-        units /= 10;
-    } while (units != 0);
-    if (std::signbit(value)) reversed[length++] = '-';
-
-    for (std::size_t i = 0; i < length; ++i)
-        text[i] = reversed[length - 1 - i];
-    text[length] = '\0';
-    return length;
+    char* digits = text;
+    if (std::signbit(value)) *digits++ = '-';
+    int wholeDigits = 1;
+    for (std::uint64_t bound = 10; whole >= bound; bound *= 10)
+        ++wholeDigits;
+    char* const point = digits + wholeDigits;
+    for (char* at = point; at > digits; whole /= 10)
+        *--at = static_cast<char>('0' + whole % 10);
+    *point = '.';
+    for (char* at = point + 5; at > point; at -= 2, fraction /= 100)
+        std::memcpy(at, &kDigitPairs[2 * (fraction % 100)], 2);
+    point[7] = '\0';
+    return static_cast<std::size_t>(point + 7 - text);
 }
 
 }  // namespace
