@@ -4,6 +4,7 @@
 #include <string>
 
 #include "frontend/evaluation_request.h"
+#include "tests/support/case_names.h"
 
 namespace {
 
@@ -147,16 +148,25 @@ const DisplayRow kRequestRows[] = {
 
 class DisplayTable : public testing::TestWithParam<DisplayRow> {};
 
+std::string NameByExpression(const testing::TestParamInfo<DisplayRow>& info) {
+    return CaseName(info.param.expression, info.index);
+}
+
+void PrintTo(const DisplayRow& row, std::ostream* out) {
+    *out << '"' << row.expression << '"';
+}
+
 TEST_P(DisplayTable, ShowsTheExpectedText) {
     const DisplayRow& row = GetParam();
     const DisplayText display = EvaluationRequest(row.expression, row.x, row.y, row.z);
     EXPECT_STREQ(display.text, row.display) << "expression [" << row.expression << "] x=" << row.x;
 }
 
-INSTANTIATE_TEST_SUITE_P(Evaluator, DisplayTable, testing::ValuesIn(kEvaluatorRows));
-INSTANTIATE_TEST_SUITE_P(Groups, DisplayTable, testing::ValuesIn(kGroupRows));
-INSTANTIATE_TEST_SUITE_P(Names, DisplayTable, testing::ValuesIn(kNameRows));
-INSTANTIATE_TEST_SUITE_P(Request, DisplayTable, testing::ValuesIn(kRequestRows));
+INSTANTIATE_TEST_SUITE_P(Evaluator, DisplayTable, testing::ValuesIn(kEvaluatorRows),
+                         NameByExpression);
+INSTANTIATE_TEST_SUITE_P(Groups, DisplayTable, testing::ValuesIn(kGroupRows), NameByExpression);
+INSTANTIATE_TEST_SUITE_P(Names, DisplayTable, testing::ValuesIn(kNameRows), NameByExpression);
+INSTANTIATE_TEST_SUITE_P(Request, DisplayTable, testing::ValuesIn(kRequestRows), NameByExpression);
 
 TEST(EvaluationRequest, NothingOfAFailureCarriesOver) {
     EXPECT_STREQ(EvaluationRequest("x*foo", "3", "0.0", "0.0").text, kErrorText);

@@ -5,6 +5,7 @@
 
 #include "engine/evaluator.h"
 #include "frontend/evaluation_request.h"
+#include "tests/support/case_names.h"
 #include "tests/support/expression_builders.h"
 
 namespace {
@@ -34,6 +35,10 @@ const LimitRow kLimitRows[] = {
     {"mixed kinds at the limit", "[" + Nested(30, "{2}") + "]", true, 2.0f},
 };
 
+void PrintTo(const LimitRow& row, std::ostream* out) {
+    *out << row.what;
+}
+
 class Limits : public testing::TestWithParam<LimitRow> {};
 
 TEST_P(Limits, HoldAtTheEdge) {
@@ -43,7 +48,8 @@ TEST_P(Limits, HoldAtTheEdge) {
     EXPECT_EQ(value, row.value) << row.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(Buffers, Limits, testing::ValuesIn(kLimitRows));
+INSTANTIATE_TEST_SUITE_P(Buffers, Limits, testing::ValuesIn(kLimitRows),
+                         [](const auto& info) { return CaseName(info.param.what, info.index); });
 
 TEST(RequestLimits, ExpressionOf1023BytesIsEvaluatedAnd1024Refused) {
     const std::string fits = FlatSum(1023);

@@ -7,6 +7,7 @@
 
 #include "engine/evaluator.h"
 #include "engine/numeric_literals.h"
+#include "tests/support/case_names.h"
 #include "tests/support/float_bits.h"
 
 namespace {
@@ -105,6 +106,10 @@ const LiteralRow kLiteralRows[] = {
     {"1_000", false, 0},
 };
 
+void PrintTo(const LiteralRow& row, std::ostream* out) {
+    *out << row.text;
+}
+
 class LiteralTable : public testing::TestWithParam<LiteralRow> {};
 
 TEST_P(LiteralTable, ProducesExactBits) {
@@ -120,7 +125,8 @@ TEST_P(LiteralTable, ProducesExactBits) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Literals, LiteralTable, testing::ValuesIn(kLiteralRows));
+INSTANTIATE_TEST_SUITE_P(Literals, LiteralTable, testing::ValuesIn(kLiteralRows),
+                         [](const auto& info) { return CaseName(info.param.text, info.index); });
 
 // Operator results are computed once in double and rounded once.
 struct BitsRow {
@@ -144,6 +150,10 @@ const BitsRow kOperatorRows[] = {
     {"1/0.00000012", 0x4AFE502B},
 };
 
+void PrintTo(const BitsRow& row, std::ostream* out) {
+    *out << row.text;
+}
+
 class OperatorBits : public testing::TestWithParam<BitsRow> {};
 
 TEST_P(OperatorBits, RoundsOnce) {
@@ -153,7 +163,8 @@ TEST_P(OperatorBits, RoundsOnce) {
                                             << ", expected " << Describe(FromBits(GetParam().bits));
 }
 
-INSTANTIATE_TEST_SUITE_P(Operators, OperatorBits, testing::ValuesIn(kOperatorRows));
+INSTANTIATE_TEST_SUITE_P(Operators, OperatorBits, testing::ValuesIn(kOperatorRows),
+                         [](const auto& info) { return CaseName(info.param.text, info.index); });
 
 // The readers' cursor contract, which the evaluator relies on.
 TEST(ParseScientific, ConsumesSpacesEvenWhenItFails) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "frontend/evaluation_request.h"
+#include "tests/support/case_names.h"
 #include "tests/support/expression_builders.h"
 
 namespace {
@@ -42,6 +43,10 @@ const NestedRow kNestedRows[] = {
     {"alternating groups and calls", Repeat("(abs(", 15) + "-1" + Repeat("))", 15), true, 1.0f},
 };
 
+void PrintTo(const NestedRow& row, std::ostream* out) {
+    *out << row.what;
+}
+
 class NestedGroupEnds : public testing::TestWithParam<NestedRow> {};
 
 TEST_P(NestedGroupEnds, AreWhereTheirOwnScanPutsThem) {
@@ -52,7 +57,8 @@ TEST_P(NestedGroupEnds, AreWhereTheirOwnScanPutsThem) {
     EXPECT_EQ(value, row.value) << row.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(Groups, NestedGroupEnds, testing::ValuesIn(kNestedRows));
+INSTANTIATE_TEST_SUITE_P(Groups, NestedGroupEnds, testing::ValuesIn(kNestedRows),
+                         [](const auto& info) { return CaseName(info.param.what, info.index); });
 
 // A failure deep inside leaves nothing behind for the next evaluation of the same buffer.
 TEST(NestedGroupEnds, FailureInsideLeavesNoTraceForTheNextText) {

@@ -2,10 +2,10 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 
 #include "library/scalar_functions.h"
+#include "tests/support/float_bits.h"
 
 // One row: an expression text, the same call made directly, and the exact value both give.
 struct ScalarCase {
@@ -39,16 +39,10 @@ inline constexpr float kEValue = 0x1.5bf0a8p+1f;   // the constant E
 inline constexpr float kHalfPiValue = 0x1.921fb6p+0f;
 inline constexpr float kLiteral3e38 = 0x1.c363c8p+127f;  // what the literal 3.0e38 reads as
 
-inline std::uint32_t BitsOf(float v) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    return bits;
-}
-
 // Exact bits, except that any NaN matches an expected NaN.
 inline bool SameValue(float actual, float expected) {
     if (std::isnan(expected)) return std::isnan(actual);
-    return BitsOf(actual) == BitsOf(expected);
+    return Bits(actual) == Bits(expected);
 }
 
 // An expression spells NaN as pow(-8, 0.5), or as (-8)^0.5 where a comma would stand inside a

@@ -10,8 +10,8 @@ TEST(ScalarFunctions, DirectCallsGiveExactValues) {
     for (const ScalarCase& row : kScalarCases) {
         const float actual = row.apply(row.args);
         EXPECT_TRUE(SameValue(actual, row.value))
-            << row.text << ": got " << actual << " (0x" << std::hex << BitsOf(actual) << "), want "
-            << row.value << " (0x" << BitsOf(row.value) << ")";
+            << row.text << ": got " << actual << " (0x" << std::hex << Bits(actual) << "), want "
+            << row.value << " (0x" << Bits(row.value) << ")";
     }
 }
 
@@ -40,7 +40,7 @@ constexpr SelectionCase kSelectionCases[] = {
 
 TEST(ScalarFunctions, SelectionsReturnAnArgumentBitForBit) {
     for (const SelectionCase& row : kSelectionCases) {
-        EXPECT_EQ(BitsOf(row.apply(row.args)), BitsOf(row.args[row.chosen])) << row.label;
+        EXPECT_EQ(Bits(row.apply(row.args)), Bits(row.args[row.chosen])) << row.label;
     }
 }
 
