@@ -14,7 +14,7 @@ constexpr FailureLanguage kEnglish = {
         {"a sign is allowed only at the start; put the operand in brackets, as 2*(-3)", nullptr,
          nullptr, nullptr},
         {"an operator (+ - * / % ^) belongs here", nullptr, nullptr,
-         "an operator (+ - * / % ^) belongs here; %1$s takes %2$d argument%3$s"},
+         "an operator (+ - * / %% ^) belongs here; %1$s takes %2$d argument%3$s"},
         {"an operand (a number, name or bracket) belongs here", nullptr, nullptr, nullptr},
         {"unknown name", "; did you mean %1$s", " '%1$s'", nullptr},
         {"a scientific number needs a point", ": write %1$s", nullptr, nullptr},

@@ -15,7 +15,7 @@ constexpr FailureLanguage kChinese = {
         {"表达式含有 NUL 字节", nullptr, nullptr, nullptr},
         {"正负号只能出现在开头；请把操作数放进括号，如 2*(-3)", nullptr, nullptr, nullptr},
         {"此处应为运算符（+ - * / % ^）", nullptr, nullptr,
-         "此处应为运算符（+ - * / % ^）；%1$s 接受 %2$d 个参数"},
+         "此处应为运算符（+ - * / %% ^）；%1$s 接受 %2$d 个参数"},
         {"此处应为操作数（数字、名称或括号）", nullptr, nullptr, nullptr},
         {"未知的名称", "；是否应为 %1$s", "“%1$s”", nullptr},
         {"科学计数法的数字需要小数点", "：请写 %1$s", nullptr, nullptr},
