@@ -41,6 +41,7 @@ constexpr FailureLanguage kEnglish = {
     "; this closer has no opening bracket",
     "; a tab is no space: only spaces may separate",
 };
+static_assert(FormatsAreWellFormed(kEnglish));
 
 }  // namespace
 

@@ -23,6 +23,28 @@ struct FailureLanguage {
     const char* tab;             // added when the name or number holds a tab
 };
 
+// Every percent sign in a format is "%%" or a numbered piece ("%1$s", "%2$d", "%3$s"), so a
+// sentence can never ask printf for an argument it does not get.
+constexpr bool IsWellFormedFormat(const char* format) {
+    for (const char* c = format; c != nullptr && *c != '\0'; ++c) {
+        if (*c != '%') continue;
+        ++c;
+        if (*c == '%') continue;
+        if (*c < '1' || *c > '3' || c[1] != '$' || (c[2] != 's' && c[2] != 'd')) return false;
+        c += 2;
+    }
+    return true;
+}
+
+constexpr bool FormatsAreWellFormed(const FailureLanguage& language) {
+    for (const ReasonSentences& row : language.reasons) {
+        if (!IsWellFormedFormat(row.fix) || !IsWellFormedFormat(row.token) ||
+            !IsWellFormedFormat(row.function))
+            return false;
+    }
+    return true;
+}
+
 // The language's sentence for a reason alone; "" past the table.
 const char* ReasonSentence(const FailureLanguage& language, FailureReason reason);
 

@@ -38,6 +38,7 @@ constexpr FailureLanguage kChinese = {
     "；这个右括号没有对应的左括号",
     "；制表符不是空格：只能用空格分隔",
 };
+static_assert(FormatsAreWellFormed(kChinese));
 
 }  // namespace
 
