@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the library, engine, request and quorvel-eval with AddressSanitizer and
+# Builds the library, engine, request, quorvel-eval and the window with AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-asan/ and runs their unit tests and the quorvel-eval tests
 # under them; then builds the shared library and the threaded test with ThreadSanitizer in
 # build-tsan/ and runs that test. Every sanitizer report is written to a file as well as failing its process, so a
@@ -24,6 +24,8 @@ rm -rf "$reports"
 mkdir -p "$reports"
 # A distinct exit status keeps a sanitizer abort apart from quorvel-eval's own statuses.
 export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1:exitcode=86:log_path=$PWD/$reports/asan"
+# The window's tests run here too; scripts/lsan.supp says which system libraries' leaks to ignore.
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:exitcode=86:log_path=$PWD/$reports/ubsan"
 
 status=0
