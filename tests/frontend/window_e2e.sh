@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Drives the calculator window through real X events: Xvfb with the openbox window manager,
 # keys and clicks from xdotool, the clipboard through xclip. Checks type-ahead at start, Enter,
-# a multi-line paste, a double-click on the result, Esc, staying above another active window,
-# the platform choice on a headless Weston, and leaves a screenshot per style in
-# BUILD/window-e2e/ for a person to look at. Usage: window_e2e.sh BUILD
+# a multi-line paste, a double-click on the result, the history on Up, Esc, staying above
+# another active window, the platform choice on a headless Weston, and leaves a screenshot per
+# style in BUILD/window-e2e/ for a person to look at. Usage: window_e2e.sh BUILD
 set -euo pipefail
 build="$(cd "${1:?build directory}" && pwd)"
 program="$build/frontend/quorvel"
@@ -89,6 +89,11 @@ sleep 0.3
 xdotool key --clearmodifiers ctrl+c
 sleep 0.3
 expect "double-click on the result" "-3.333333" "$(clipboard)"
+
+# Up in the expression recalls the expression before the newest one, which the field holds.
+xdotool key --clearmodifiers shift+Tab Up ctrl+a ctrl+c
+sleep 0.3
+expect "history on Up" "7*6" "$(clipboard)"
 
 # Esc does nothing: the window stays.
 xdotool key Escape
