@@ -75,9 +75,10 @@ bool quorvel_display(const char* expression, const char* x, const char* y, const
         std::memcpy(display, kErrorText, sizeof kErrorText);
         return false;
     }
-    bool evaluated = false;
-    const DisplayText text = EvaluationRequest(expression, ValueTextOrEmpty(x), ValueTextOrEmpty(y),
-                                               ValueTextOrEmpty(z), evaluated);
+    float value = 0.0f;
+    const bool evaluated = EvaluateWithValues(expression, ValueTextOrEmpty(x), ValueTextOrEmpty(y),
+                                              ValueTextOrEmpty(z), value);
+    const DisplayText text = DisplayTextOf(evaluated, value);
     std::memcpy(display, text.text, std::strlen(text.text) + 1);
     return evaluated;
 }

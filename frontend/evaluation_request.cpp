@@ -57,22 +57,9 @@ DisplayText DisplayTextOf(bool evaluated, float value) {
     return display;
 }
 
-DisplayText EvaluationRequest(const char* expression, const char* x, const char* y, const char* z,
-                              bool& evaluated) {
-    float value = 0.0f;
-    evaluated = EvaluateWithValues(expression, x, y, z, value);
-    return DisplayTextOf(evaluated, value);
-}
-
 DisplayText EvaluationRequest(const char* expression, const char* x, const char* y, const char* z) {
-    bool evaluated = false;
-    return EvaluationRequest(expression, x, y, z, evaluated);
-}
-
-DisplayText EvaluationRequest(const char* expression, const char* x, const char* y, const char* z,
-                              FailureReport& report) {
     float value = 0.0f;
-    const bool evaluated = EvaluateWithValues(expression, x, y, z, value, &report);
+    const bool evaluated = EvaluateWithValues(expression, x, y, z, value);
     return DisplayTextOf(evaluated, value);
 }
 

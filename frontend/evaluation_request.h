@@ -42,14 +42,6 @@ DisplayText DisplayTextOf(bool evaluated, float value);
 
 DisplayText EvaluationRequest(const char* expression, const char* x, const char* y, const char* z);
 
-// The same, also telling whether the expression evaluated, that is, whether the text is a value.
-DisplayText EvaluationRequest(const char* expression, const char* x, const char* y, const char* z,
-                              bool& evaluated);
-
-// The same request, with why it failed beside the display text (kNone when it did not).
-DisplayText EvaluationRequest(const char* expression, const char* x, const char* y, const char* z,
-                              FailureReport& report);
-
 // The display text together with the value it shows or why it failed, for a caller that shows
 // more than the text.
 struct EvaluationAnswer {

@@ -93,8 +93,10 @@ DisplayText Request(const std::string& expression, const RequestInput& input) {
 
 DisplayText ExplainedRequest(const std::string& expression, const RequestInput& input,
                              FailureReport& report) {
-    return EvaluationRequest(expression.c_str(), input.x.c_str(), input.y.c_str(), input.z.c_str(),
-                             report);
+    const EvaluationAnswer answer =
+        AnswerRequest(expression.c_str(), input.x.c_str(), input.y.c_str(), input.z.c_str());
+    report = answer.report;
+    return answer.display;
 }
 
 bool ConcernsWholeText(FailureReason reason) {

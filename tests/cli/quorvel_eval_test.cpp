@@ -11,6 +11,7 @@
 #include "cli/line_reader.h"
 #include "engine/name_tables.h"
 #include "tests/cli/quorvel_eval_run.h"
+#include "tests/support/case_names.h"
 
 namespace {
 
@@ -26,6 +27,14 @@ struct Case {
 };
 
 class ArgumentsAndInput : public testing::TestWithParam<Case> {};
+
+// ctest lists each row by its arguments and input rather than by its bytes.
+std::string NameOf(const testing::TestParamInfo<Case>& info) {
+    std::string text;
+    for (const std::string& argument : info.param.arguments)
+        text += argument + " ";
+    return CaseName(text + info.param.input, info.index);
+}
 
 TEST_P(ArgumentsAndInput, PrintOneLinePerExpression) {
     const Case& c = GetParam();
@@ -66,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{{"-x5", "-y2.5", "-z-1", "x", "y", "z"}, "", "5.000000\n2.500000\n-1.000000\n", 0},
         Case{{"-x", "-3", "-y-x", "x", "y"}, "", "-3.000000\n0.000000\n", 0},
         Case{{"-x2", "--", "-x*3", "-h"}, "", "-6.000000\n-0.000000\n", 0},
-        Case{{"-2", "-x5"}, "", "-2.000000\n" + kError, 1}));
+        Case{{"-2", "-x5"}, "", "-2.000000\n" + kError, 1}),
+    NameOf);
 
 INSTANTIATE_TEST_SUITE_P(
     StandardInput, ArgumentsAndInput,
@@ -83,7 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{{},
              kOneIn1023 + "\r\n" + kOneIn1024 + "\r\n" + kOneIn1024 + "\n" + kOneIn1023,
              "1.000000\n" + kError + kError + "1.000000\n",
-             1}));
+             1}),
+    NameOf);
 
 // Long and short lines mixed so that lines straddle every position of the input blocks.
 TEST(QuorvelEvalStream, LosesNoLineAcrossBlocks) {
