@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/groups_and_calls.h"
-#include "frontend/evaluation_request.h"
+#include "request/evaluation_request.h"
 
 // One expression that every cell of the benchmark evaluates.
 struct CorpusEntry {

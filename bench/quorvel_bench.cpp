@@ -18,7 +18,7 @@
 #include "bench/peer_parsers.h"
 #include "bench/result_table.h"
 #include "engine/evaluator.h"
-#include "frontend/evaluation_request.h"
+#include "request/evaluation_request.h"
 
 namespace {
 

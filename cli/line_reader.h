@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "frontend/evaluation_request.h"
+#include "request/evaluation_request.h"
 
 // Splits a byte stream into lines in a fixed buffer: the "\n" and one "\r" before it are
 // removed, a last line without "\n" counts, and a line too long for an expression is

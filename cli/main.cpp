@@ -10,7 +10,7 @@
 #include "cli/line_reader.h"
 #include "cli/output_buffer.h"
 #include "cli/result_text.h"
-#include "frontend/failure_explanation.h"
+#include "reasons/failure_explanation.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "frontend/exact_value_text.h"
+#include "request/exact_value_text.h"
 
 void ErrorResultText(DisplayText& result) {
     std::memcpy(result.text, kErrorText, sizeof kErrorText);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/command_line.h"
-#include "frontend/evaluation_request.h"
+#include "request/evaluation_request.h"
 
 // The line printed for one expression in the chosen form, or the error text. Returns whether
 // the expression evaluated; a report, when given, receives why it did not.

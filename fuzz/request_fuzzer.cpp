@@ -13,10 +13,10 @@
 #include <string>
 
 #include "engine/groups_and_calls.h"
-#include "frontend/evaluation_request.h"
-#include "frontend/exact_value_text.h"
-#include "frontend/failure_explanation.h"
-#include "include/quorvel/quorvel.h"
+#include "request/evaluation_request.h"
+#include "request/exact_value_text.h"
+#include "reasons/failure_explanation.h"
+#include <quorvel/quorvel.h>
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "frontend/evaluation_request.h"
+#include "request/evaluation_request.h"
 #include "tests/support/case_names.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "frontend/evaluation_request.h"
+#include "request/evaluation_request.h"
 #include "tests/support/case_names.h"
 #include "tests/support/expression_builders.h"
 

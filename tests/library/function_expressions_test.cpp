@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "frontend/evaluation_request.h"
+#include "request/evaluation_request.h"
 #include "tests/library/scalar_cases.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "frontend/evaluation_request.h"
+#include "request/evaluation_request.h"
 #include "library/random_generator.h"
 #include "library/scalar_functions.h"
 

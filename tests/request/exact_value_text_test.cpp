@@ -1,4 +1,4 @@
-#include "frontend/exact_value_text.h"
+#include "request/exact_value_text.h"
 
 #include <gtest/gtest.h>
 

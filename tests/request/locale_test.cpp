@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "frontend/evaluation_request.h"
+#include "request/evaluation_request.h"
 
 namespace {
 

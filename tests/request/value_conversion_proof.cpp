@@ -24,7 +24,7 @@
 #include <thread>
 #include <vector>
 
-#include "frontend/value_conversion.h"
+#include "request/value_conversion.h"
 
 namespace {
 

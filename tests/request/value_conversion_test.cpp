@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "frontend/value_conversion.h"
+#include "request/value_conversion.h"
 
 namespace {
 

@@ -1,0 +1,104 @@
+#include <quorvel/quorvel.h>
+
+#include <cstring>
+#include <iterator>
+
+#include "request/evaluation_request.h"
+#include "request/exact_value_text.h"
+#include "reasons/failure_explanation.h"
+
+#ifndef QUORVEL_VERSION
+#error "QUORVEL_VERSION must be defined by the build"
+#endif
+
+static_assert(QUORVEL_DISPLAY_CAPACITY == kDisplayCapacity);
+
+// The C interface of the library: null pointers are refused here, the rest is the request's.
+
+namespace {
+
+// The C codes, each beside the engine's reason it stands for.
+struct ReasonCode {
+    int code;
+    FailureReason reason;
+};
+
+constexpr ReasonCode kReasonCodes[] = {
+    {QUORVEL_REASON_NONE, FailureReason::kNone},
+    {QUORVEL_REASON_EMPTY, FailureReason::kEmptyExpression},
+    {QUORVEL_REASON_TOO_LONG, FailureReason::kExpressionTooLong},
+    {QUORVEL_REASON_NUL_BYTE, FailureReason::kNulByte},
+    {QUORVEL_REASON_MISPLACED_SIGN, FailureReason::kMisplacedSign},
+    {QUORVEL_REASON_OPERATOR_EXPECTED, FailureReason::kOperatorExpected},
+    {QUORVEL_REASON_OPERAND_EXPECTED, FailureReason::kOperandExpected},
+    {QUORVEL_REASON_UNKNOWN_NAME, FailureReason::kUnknownName},
+    {QUORVEL_REASON_SCIENTIFIC_WITHOUT_POINT, FailureReason::kScientificWithoutPoint},
+    {QUORVEL_REASON_OCTAL_DIGIT, FailureReason::kOctalDigit},
+    {QUORVEL_REASON_MALFORMED_NUMBER, FailureReason::kMalformedNumber},
+    {QUORVEL_REASON_NAME_TOO_LONG, FailureReason::kNameTooLong},
+    {QUORVEL_REASON_EXPONENT_TOO_LONG, FailureReason::kExponentTooLong},
+    {QUORVEL_REASON_UNCLOSED_BRACKET, FailureReason::kUnclosedBracket},
+    {QUORVEL_REASON_WRONG_CLOSER, FailureReason::kWrongCloser},
+    {QUORVEL_REASON_NESTED_COMMA, FailureReason::kNestedComma},
+    {QUORVEL_REASON_GROUP_TOO_LONG, FailureReason::kGroupTooLong},
+    {QUORVEL_REASON_TOO_MANY_BRACKETS, FailureReason::kTooManyBrackets},
+    {QUORVEL_REASON_MISSING_ARGUMENTS, FailureReason::kMissingArguments},
+    {QUORVEL_REASON_ARGUMENT_COUNT, FailureReason::kArgumentCount},
+    {QUORVEL_REASON_ARRAY_FUNCTION, FailureReason::kArrayFunction},
+};
+
+// The published codes are the engine's own numbers, every one of them.
+constexpr bool CodesAreTheReasons() {
+    for (const ReasonCode& row : kReasonCodes) {
+        if (row.code != static_cast<int>(row.reason)) return false;
+    }
+    return std::size(kReasonCodes) == static_cast<std::size_t>(FailureReason::kCount);
+}
+static_assert(CodesAreTheReasons());
+
+// A missing value text reads as an empty field does: 0.
+const char* ValueTextOrEmpty(const char* text) {
+    return text != nullptr ? text : "";
+}
+
+}  // namespace
+
+bool quorvel_evaluate(const char* expression, float x, float y, float z, float* value) {
+    if (expression == nullptr || value == nullptr) return false;
+    return EvaluateWithValues(expression, x, y, z, *value);
+}
+
+bool quorvel_display(const char* expression, const char* x, const char* y, const char* z,
+                     char display[QUORVEL_DISPLAY_CAPACITY]) {
+    if (display == nullptr) return false;
+    if (expression == nullptr) {
+        std::memcpy(display, kErrorText, sizeof kErrorText);
+        return false;
+    }
+    float value = 0.0f;
+    const bool evaluated = EvaluateWithValues(expression, ValueTextOrEmpty(x), ValueTextOrEmpty(y),
+                                              ValueTextOrEmpty(z), value);
+    const DisplayText text = DisplayTextOf(evaluated, value);
+    std::memcpy(display, text.text, std::strlen(text.text) + 1);
+    return evaluated;
+}
+
+std::size_t quorvel_exact_text(float value, char* buffer, std::size_t capacity) {
+    return ExactValueText(value, buffer, buffer != nullptr ? capacity : 0);
+}
+
+bool quorvel_explain(const char* expression, float x, float y, float z, float* value,
+                     quorvel_failure* failure) {
+    if (expression == nullptr || value == nullptr || failure == nullptr) return false;
+    FailureReport report{};
+    const bool evaluated = EvaluateWithValues(expression, x, y, z, *value, &report);
+    failure->reason = static_cast<int>(report.reason);
+    failure->column = report.column;
+    failure->text[0] = '\0';
+    if (!evaluated) ExplainFailure(expression, report, failure->text, sizeof failure->text);
+    return evaluated;
+}
+
+const char* quorvel_version(void) {
+    return QUORVEL_VERSION;
+}

@@ -1,0 +1,72 @@
+#include "request/evaluation_request.h"
+
+#include <cstring>
+
+#include "engine/evaluator.h"
+
+namespace {
+
+constexpr int kX = 'x' - 'a';
+constexpr int kY = 'y' - 'a';
+constexpr int kZ = 'z' - 'a';
+
+// Every run has a bank of its own on its caller's stack, so threads that evaluate at once never
+// see each other's values: a to w are 0, then x, y and z.
+void PrepareVariableBank(float x, float y, float z, VariableBank& variables) {
+    std::memset(variables, 0, sizeof variables);
+    variables[kX] = x;
+    variables[kY] = y;
+    variables[kZ] = z;
+}
+
+}  // namespace
+
+VariableValues ConvertValueTexts(const char* x, const char* y, const char* z) {
+    return {ConvertValueText(x), ConvertValueText(y), ConvertValueText(z)};
+}
+
+bool EvaluateWithValues(const char* expression, float x, float y, float z, float& value,
+                        FailureReport* report) {
+    value = 0.0f;
+    if (report != nullptr) *report = {FailureReason::kNone, 0, nullptr};
+    VariableBank variables;
+    PrepareVariableBank(x, y, z, variables);
+    const std::size_t length = strnlen(expression, kExpressionCapacity);
+    if (length == kExpressionCapacity) {
+        if (report != nullptr) report->reason = FailureReason::kExpressionTooLong;
+        return false;
+    }
+    char buffer[kExpressionCapacity];
+    std::memcpy(buffer, expression, length + 1);
+    return EvaluateExpression(buffer, value, variables, report);
+}
+
+bool EvaluateWithValues(const char* expression, const char* x, const char* y, const char* z,
+                        float& value, FailureReport* report) {
+    const VariableValues values = ConvertValueTexts(x, y, z);
+    return EvaluateWithValues(expression, values.x, values.y, values.z, value, report);
+}
+
+DisplayText DisplayTextOf(bool evaluated, float value) {
+    DisplayText display;
+    if (evaluated) {
+        FixedValueText(value, display.text);
+    } else {
+        std::memcpy(display.text, kErrorText, sizeof kErrorText);
+    }
+    return display;
+}
+
+DisplayText EvaluationRequest(const char* expression, const char* x, const char* y, const char* z) {
+    float value = 0.0f;
+    const bool evaluated = EvaluateWithValues(expression, x, y, z, value);
+    return DisplayTextOf(evaluated, value);
+}
+
+EvaluationAnswer AnswerRequest(const char* expression, const char* x, const char* y,
+                               const char* z) {
+    EvaluationAnswer answer;
+    answer.evaluated = EvaluateWithValues(expression, x, y, z, answer.value, &answer.report);
+    answer.display = DisplayTextOf(answer.evaluated, answer.value);
+    return answer;
+}

@@ -1,0 +1,171 @@
+#!/usr/bin/env bash
+# Drives the calculator window through real X events: Xvfb with the openbox window manager,
+# keys and clicks from xdotool, the clipboard through xclip. Checks type-ahead at start, Enter,
+# a multi-line paste, a double-click on the result, the history on Up, Esc, staying above
+# another active window, the platform choice on a headless Weston, and leaves a screenshot per
+# style in BUILD/window-e2e/ for a person to look at. Usage: window_e2e.sh BUILD
+set -euo pipefail
+build="$(cd "${1:?build directory}" && pwd)"
+program="$build/window/quorvel"
+out="$build/window-e2e"
+rm -rf "$out" && mkdir -p "$out"
+failures=0
+fail() {
+    echo "window e2e: FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+expect() {  # what, expected, actual
+    [ "$2" = "$3" ] || fail "$1: expected '$2', got '$3'"
+}
+
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+}
+trap cleanup EXIT
+
+exec {displayfd}<> <(:)
+Xvfb -displayfd "$displayfd" -screen 0 1280x800x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+pids+=($!)
+read -r -t 10 number <&"$displayfd" || { echo "window e2e: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$number"
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM XDG_SESSION_TYPE
+openbox >"$out/openbox.log" 2>&1 &
+pids+=($!)
+sleep 1
+
+# Starts the calculator with a style and waits for its window; sets $window and $app.
+start_window() {
+    QT_STYLE_OVERRIDE="$1" "$program" 2>"$out/quorvel-$1.err" &
+    app=$!
+    pids+=("$app")
+    window=$(xdotool search --sync --onlyvisible --name '^Quorvel解析$' | head -n 1)
+    sleep 0.5
+}
+clipboard() { xclip -o -selection clipboard 2>/dev/null || true; }
+# Copies the result field: Tab from the expression reaches it.
+result_text() {
+    xdotool key --clearmodifiers Tab ctrl+a ctrl+c
+    sleep 0.3
+    clipboard
+    xdotool key --clearmodifiers shift+Tab
+}
+# The window's client area on the screen: left, top, width, height.
+client_area() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
+}
+# A point in the window at these shares of its width and height, in 1/1000.
+click_point() {
+    local left top width height
+    read -r left top width height < <(client_area "$window")
+    echo $((left + width * $1 / 1000)) $((top + height * $2 / 1000))
+}
+
+start_window Fusion
+[ -n "$window" ] || { echo "window e2e: no window" >&2; exit 1; }
+# Typing at once goes to the expression, although the focus starts on 运算.
+xdotool type --delay 50 -- '-10/3'
+xdotool key Return
+sleep 0.3
+expect "type-ahead and Enter" "-3.333333" "$(result_text)"
+
+# A pasted line with its newline: only the first line arrives.
+printf '7*6\nsecond line\n' | xclip -selection clipboard
+xdotool key --clearmodifiers ctrl+a ctrl+v Return
+sleep 0.3
+expect "pasted expression" "7*6" "$(xdotool key --clearmodifiers ctrl+a ctrl+c && sleep 0.3 && clipboard)"
+expect "result of the paste" "42.000000" "$(result_text)"
+
+# A double-click on the result takes the whole value.
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 50 -- '-10/3'
+xdotool key Return
+sleep 0.3
+read -r px py < <(click_point 640 620)
+xdotool mousemove "$px" "$py" click --repeat 2 --delay 80 1
+sleep 0.3
+xdotool key --clearmodifiers ctrl+c
+sleep 0.3
+expect "double-click on the result" "-3.333333" "$(clipboard)"
+
+# Up in the expression recalls the expression before the newest one, which the field holds.
+xdotool key --clearmodifiers shift+Tab Up ctrl+a ctrl+c
+sleep 0.3
+expect "history on Up" "7*6" "$(clipboard)"
+
+# Esc does nothing: the window stays.
+xdotool key Escape
+sleep 0.3
+xdotool search --onlyvisible --name '^Quorvel解析$' >/dev/null || fail "Esc closed the window"
+
+# Another window, opened later over it and active, stays below the calculator.
+read -r left top _ _ < <(client_area "$window")
+xmessage -geometry "600x200+$left+$top" "a window opened later" &
+pids+=($!)
+other=$(xdotool search --sync --onlyvisible --name '^xmessage$' | head -n 1)
+xdotool windowactivate --sync "$other" 2>/dev/null || true
+sleep 0.5
+expect "active window" "$other" "$(xdotool getactivewindow)"
+xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "not marked above"
+stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g')
+position() {
+    local i=0
+    for id in $stacking; do
+        [ $((id)) -eq "$1" ] && echo $i
+        i=$((i + 1))
+    done
+}
+[ "$(position "$window")" -gt "$(position "$other")" ] || fail "the later window covers it"
+import -window root "$out/above-another-window.png"
+
+# Alt+F4 closes it and the process ends.
+xdotool windowactivate --sync "$window" key alt+F4
+for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "Alt+F4 did not end the program"
+
+# One picture per style, each after a calculation, and no style may clip the fields.
+for style in Fusion Windows Adwaita Adwaita-Dark; do
+    start_window "$style"
+    xdotool type --delay 30 -- 'max(x,y)*PI+1.1e11'
+    xdotool key Return
+    sleep 0.5
+    import -window "$window" "$out/$style.png"
+    kill "$app"
+done
+
+# On Wayland the window runs on X11 when an X server is at hand, natively otherwise.
+runtime=$(mktemp -d)
+chmod 700 "$runtime"
+if XDG_RUNTIME_DIR="$runtime" weston --backend=headless-backend.so --socket=quorvel-e2e \
+    --idle-time=0 >"$out/weston.log" 2>&1 &
+then
+    pids+=($!)
+    for _ in $(seq 50); do [ -S "$runtime/quorvel-e2e" ] && break; sleep 0.1; done
+fi
+if [ -S "$runtime/quorvel-e2e" ]; then
+    XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=quorvel-e2e "$program" 2>"$out/wayland-x11.err" &
+    app=$!
+    pids+=("$app")
+    xdotool search --sync --onlyvisible --name '^Quorvel解析$' >/dev/null
+    expect "warning with an X server" "0" "$(grep -c 'cannot be kept above' "$out/wayland-x11.err" || true)"
+    kill "$app"
+    (unset DISPLAY; XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=quorvel-e2e \
+        exec "$program" 2>"$out/wayland-only.err") &
+    app=$!
+    pids+=("$app")
+    sleep 3
+    kill -0 "$app" 2>/dev/null || fail "the window did not run natively on Wayland"
+    expect "warnings without an X server" "1" "$(grep -c 'cannot be kept above' "$out/wayland-only.err" || true)"
+    kill "$app" 2>/dev/null || true
+else
+    echo "window e2e: weston's headless backend does not run here; Wayland check skipped" >&2
+fi
+rm -rf "$runtime"
+
+if [ "$failures" -ne 0 ]; then
+    echo "window e2e: $failures failure(s); pictures in $out" >&2
+    exit 1
+fi
+echo "window e2e passed; pictures in $out"

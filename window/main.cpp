@@ -1,0 +1,11 @@
+#include "window/platform_choice.h"
+#include "window/quorvel_app.h"
+
+int main(int argc, char** argv) {
+    ApplyPlatformChoice();
+    CQuorvelApp app(argc, argv);
+    // The initialisation runs the window until it is closed and returns false: no event loop
+    // follows, and the process ends.
+    app.InitInstance();
+    return 0;
+}

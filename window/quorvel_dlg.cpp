@@ -1,0 +1,285 @@
+#include "window/quorvel_dlg.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QByteArray>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringList>
+
+#include "window/control_heights.h"
+#include "window/dialog_units.h"
+#include "request/exact_value_text.h"
+#include "reasons/failure_tooltip.h"
+#include "window/single_line_edit.h"
+
+namespace {
+
+// Families tried for the Chinese texts when the desktop's sans-serif has no CJK glyphs.
+constexpr const char* kCjkFallbackFamilies[] = {"WenQuanYi Micro Hei", "Noto Sans CJK SC"};
+
+constexpr int kIconSizes[] = {16, 32, 48, 128};
+
+constexpr int kValueFieldIds[] = {IDC_X, IDC_Y, IDC_Z};
+
+constexpr char kCopyExactText[] = "复制精确值";
+
+constexpr Qt::WindowFlags kWindowFlags =
+    Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint;
+
+QFont DialogFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSize(kMainFontPointSize);
+    QStringList families{font.family()};
+    for (const char* family : kCjkFallbackFamilies)
+        families.append(QString::fromUtf8(family));
+    font.setFamilies(families);
+    return font;
+}
+
+QIcon LoadMainIcon() {
+    QIcon icon;
+    for (int size : kIconSizes) {
+        icon.addFile(QStringLiteral(":/icons/quorvel-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
+QWidget* CreatePushButton(const QString& text, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    // Enter belongs to the calculation, so no button may ever become the default one.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+QWidget* CreateEdit(bool readOnly, QWidget* parent) {
+    auto* edit = new SingleLineEdit(parent);
+    edit->setReadOnly(readOnly);
+    return edit;
+}
+
+QWidget* CreateGroupBox(const QString& title, QWidget* parent) {
+    auto* box = new QGroupBox(title, parent);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+QWidget* CreateStaticText(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+    return label;
+}
+
+QWidget* CreateControl(const ControlTemplate& control, QWidget* parent) {
+    const QString text = QString::fromUtf8(control.text);
+    switch (control.kind) {
+        case ControlKind::kPushButton:
+            return CreatePushButton(text, parent);
+        case ControlKind::kEdit:
+            return CreateEdit(false, parent);
+        case ControlKind::kReadOnlyEdit:
+            return CreateEdit(true, parent);
+        case ControlKind::kGroupBox:
+            return CreateGroupBox(text, parent);
+        case ControlKind::kStaticText:
+            return CreateStaticText(text, parent);
+    }
+    return nullptr;
+}
+
+// The height the current style needs for a control's text: the edit fields and labels tell;
+// the button and the box keep their template heights.
+int NeededHeight(QWidget* widget) {
+    widget->ensurePolished();
+    if (qobject_cast<QLineEdit*>(widget) != nullptr) return widget->sizeHint().height();
+    if (qobject_cast<QLabel*>(widget) != nullptr) return widget->heightForWidth(widget->width());
+    return 0;
+}
+
+bool IsEnterKey(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+bool IsHistoryKey(const QKeyEvent& event) {
+    return (event.key() == Qt::Key_Up || event.key() == Qt::Key_Down) &&
+           (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+// A key that types text into a field: printable characters, no Ctrl, Alt or Meta.
+bool TypesText(const QKeyEvent& event) {
+    constexpr Qt::KeyboardModifiers kCommandModifiers =
+        Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    const QString text = event.text();
+    if (text.isEmpty() || (event.modifiers() & kCommandModifiers)) return false;
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
+}
+
+// The exact single-precision value and its bit pattern: "110000005120 · 0x51CCE417".
+QString ExactValueDetail(const QString& exact, float value) {
+    char bits[kBitsTextCapacity];
+    ValueBitsText(value, bits);
+    return exact + QStringLiteral(" · ") + QString::fromLatin1(bits);
+}
+
+// Why the expression failed and where, in Chinese: "第 1 列：未知的名称；是否应为 PI".
+QString FailureDetail(const QByteArray& expression, const FailureReport& report) {
+    if (report.reason == FailureReason::kNone) return QString();
+    char text[kFailureTooltipCapacity];
+    FailureTooltipText(expression.constData(), report, text, sizeof text);
+    return QString::fromUtf8(text);
+}
+
+QString ExactText(float value) {
+    char exact[kExactTextCapacity];
+    ExactValueText(value, exact, sizeof exact);
+    return QString::fromLatin1(exact);
+}
+
+}  // namespace
+
+CQuorvelDlg::CQuorvelDlg(RequestFunction request)
+    : QDialog(nullptr, kWindowFlags), request_(request), icon_(LoadMainIcon()) {
+    setFont(DialogFont());
+    CreateControls();
+    FitControlsToStyle();
+    ApplyWindowStyle();
+    OnInitDialog();
+}
+
+QWidget* CQuorvelDlg::Control(int id) const {
+    const std::size_t index = IndexOfControl(id);
+    return index < kMainControlCount ? controls_[index] : nullptr;
+}
+
+void CQuorvelDlg::OnCalculate() {
+    const QString typed = Field(IDC_EXPRESSION)->text();
+    const QByteArray expression = typed.toUtf8();
+    const QByteArray x = Field(IDC_X)->text().toUtf8();
+    const QByteArray y = Field(IDC_Y)->text().toUtf8();
+    const QByteArray z = Field(IDC_Z)->text().toUtf8();
+    const EvaluationAnswer answer =
+        request_(expression.constData(), x.constData(), y.constData(), z.constData());
+    history_.Record(typed);
+    // Bounded by the buffer, so a display text that lost its terminator cannot run past it.
+    const char* shown = answer.display.text;
+    const auto length = static_cast<qsizetype>(qstrnlen(shown, sizeof answer.display.text));
+    exactText_ = answer.evaluated ? ExactText(answer.value) : QString();
+    copyExact_->setEnabled(answer.evaluated);
+    ShowResult(QString::fromUtf8(shown, length), answer.evaluated
+                                                     ? ExactValueDetail(exactText_, answer.value)
+                                                     : FailureDetail(expression, answer.report));
+}
+
+void CQuorvelDlg::keyPressEvent(QKeyEvent* event) {
+    QWidget* focus = QApplication::focusWidget();
+    if (IsEnterKey(event->key())) {
+        OnCalculate();
+    } else if (event->key() == Qt::Key_Escape) {
+        // Esc never ends the window: only its close command does.
+    } else if (IsHistoryKey(*event) && focus == Control(IDC_EXPRESSION)) {
+        WalkHistory(event->key() == Qt::Key_Up);
+    } else if (TypesText(*event) && focus == Control(IDC_CALCULATE)) {
+        TypeAhead(event->text());
+    } else {
+        QDialog::keyPressEvent(event);
+    }
+}
+
+// Styles draw the focus only once the keyboard has moved it, and showing a window forgets that
+// it has; typing may start at once, so the focus on 运算 is drawn from the start.
+void CQuorvelDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    setAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+void CQuorvelDlg::CreateControls() {
+    const DialogBaseUnits units = BaseUnitsOf(font());
+    for (std::size_t index = 0; index < kMainControlCount; ++index) {
+        const ControlTemplate& control = kMainControls[index];
+        QWidget* widget = CreateControl(control, this);
+        widget->setObjectName(QString::fromUtf8(control.objectName));
+        widget->setAccessibleName(QString::fromUtf8(control.accessibleName));
+        widget->setGeometry(PixelRect(control.rect, units));
+        controls_[index] = widget;
+    }
+    for (std::size_t index = 0; index < kMainControlCount; ++index) {
+        if (auto* label = qobject_cast<QLabel*>(controls_[index]))
+            label->setBuddy(Control(kMainControls[index].buddy));
+    }
+    // The group box frames the other controls and must not cover those made before it.
+    for (QWidget* widget : controls_) {
+        if (qobject_cast<QGroupBox*>(widget) != nullptr) widget->lower();
+    }
+    connect(static_cast<QPushButton*>(Control(IDC_CALCULATE)), &QPushButton::clicked, this,
+            &CQuorvelDlg::OnCalculate);
+
+    QLineEdit* result = Field(IDC_RESULT);
+    copyExact_ = new QAction(QString::fromUtf8(kCopyExactText), result);
+    copyExact_->setEnabled(false);
+    result->addAction(copyExact_);
+    connect(copyExact_, &QAction::triggered, this,
+            [this] { QApplication::clipboard()->setText(exactText_); });
+}
+
+void CQuorvelDlg::FitControlsToStyle() {
+    std::array<PlacedControl, kMainControlCount> placed;
+    for (std::size_t index = 0; index < kMainControlCount; ++index) {
+        QWidget* widget = controls_[index];
+        placed[index] = {widget->geometry(), NeededHeight(widget),
+                         kMainControls[index].kind == ControlKind::kGroupBox};
+    }
+    grownHeight_ = FitNeededHeights(placed);
+    for (std::size_t index = 0; index < kMainControlCount; ++index)
+        controls_[index]->setGeometry(placed[index].rect);
+}
+
+void CQuorvelDlg::ApplyWindowStyle() {
+    setWindowTitle(QString::fromUtf8(kMainCaption));
+    setFixedSize(PixelSize(kMainClientArea, BaseUnitsOf(font())) + QSize(0, grownHeight_));
+    setSizeGripEnabled(false);
+}
+
+void CQuorvelDlg::OnInitDialog() {
+    setWindowIcon(icon_);
+    for (int id : kValueFieldIds)
+        Field(id)->setText(QString::fromUtf8(kInitialValueText));
+    Control(IDC_CALCULATE)->setFocus(Qt::OtherFocusReason);
+}
+
+QLineEdit* CQuorvelDlg::Field(int id) const {
+    return qobject_cast<QLineEdit*>(Control(id));
+}
+
+// The one place the result field changes: its text, and the detail that its tooltip and its
+// accessible description give about it (empty for none). Replacing the text tells assistive
+// technology of every result, also one that repeats the result before it.
+void CQuorvelDlg::ShowResult(const QString& text, const QString& detail) {
+    QLineEdit* result = Field(IDC_RESULT);
+    result->setText(text);
+    result->setToolTip(detail);
+    result->setAccessibleDescription(detail);
+}
+
+void CQuorvelDlg::WalkHistory(bool older) {
+    QLineEdit* expression = Field(IDC_EXPRESSION);
+    const std::optional<QString> text =
+        older ? history_.Older(expression->text()) : history_.Newer();
+    if (text) expression->setText(*text);
+}
+
+// A character typed while the calculate button has the focus starts or continues the
+// expression, so that typing right after start is not lost.
+void CQuorvelDlg::TypeAhead(const QString& text) {
+    QLineEdit* expression = Field(IDC_EXPRESSION);
+    expression->setFocus(Qt::OtherFocusReason);
+    expression->end(false);
+    expression->insert(text);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+#include <array>
+
+#include "window/dialog_template.h"
+#include "request/evaluation_request.h"
+#include "window/expression_history.h"
+
+class QAction;
+class QLineEdit;
+
+// Turns the expression, X, Y and Z texts (UTF-8) into the text the result field shows and the
+// value behind it.
+using RequestFunction = EvaluationAnswer (*)(const char* expression, const char* x, const char* y,
+                                             const char* z);
+
+// The calculator window: the IDD_MAIN controls, Enter calculating from any of them, Esc doing
+// nothing, and only the window's own close command ending it.
+class CQuorvelDlg : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit CQuorvelDlg(RequestFunction request = AnswerRequest);
+
+    // The control with this identifier, or nullptr for IDC_STATIC and unknown identifiers.
+    QWidget* Control(int id) const;
+
+    void OnCalculate();
+
+  protected:
+    // Every key a control leaves unhandled arrives here: Enter from any control, Esc, the
+    // history keys of the expression field and the type-ahead from the calculate button.
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void CreateControls();
+    void FitControlsToStyle();
+    void ApplyWindowStyle();
+    void OnInitDialog();
+    QLineEdit* Field(int id) const;
+    void ShowResult(const QString& text, const QString& detail);
+    void WalkHistory(bool older);
+    void TypeAhead(const QString& text);
+
+    RequestFunction request_;
+    QIcon icon_;
+    std::array<QWidget*, kMainControlCount> controls_{};
+    int grownHeight_ = 0;
+    ExpressionHistory history_;
+    QString exactText_;  // the shown value's shortest exact text, empty for the error text
+    QAction* copyExact_ = nullptr;
+};
