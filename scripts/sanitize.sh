@@ -78,7 +78,7 @@ cmake -S . -B "$tsan_build" -DCMAKE_BUILD_TYPE=Release -DQUORVEL_DEVELOPER=ON \
 if cmake --build "$tsan_build" -j"$jobs" --target quorvel_threads_test >"$tsan_build/build.log" 2>&1
 then
     TSAN_OPTIONS="halt_on_error=1:exitcode=86:log_path=$PWD/$reports/tsan" \
-        "$tsan_build/tests/embedding/quorvel_threads_test" || status=1
+        "$tsan_build/tests/capi/quorvel_threads_test" || status=1
 else
     tail -n 40 "$tsan_build/build.log" >&2
     echo "thread sanitizer build FAILED" >&2
