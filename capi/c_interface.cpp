@@ -3,9 +3,9 @@
 #include <cstring>
 #include <iterator>
 
+#include "reasons/failure_explanation.h"
 #include "request/evaluation_request.h"
 #include "request/exact_value_text.h"
-#include "reasons/failure_explanation.h"
 
 #ifndef QUORVEL_VERSION
 #error "QUORVEL_VERSION must be defined by the build"
@@ -95,7 +95,10 @@ bool quorvel_explain(const char* expression, float x, float y, float z, float* v
     failure->reason = static_cast<int>(report.reason);
     failure->column = report.column;
     failure->text[0] = '\0';
-    if (!evaluated) ExplainFailure(expression, report, failure->text, sizeof failure->text);
+    // A text too long to evaluate is never read past its first 1,024 bytes, here neither.
+    const bool tooLong = report.reason == FailureReason::kExpressionTooLong;
+    if (!evaluated)
+        ExplainFailure(tooLong ? "" : expression, report, failure->text, sizeof failure->text);
     return evaluated;
 }
 

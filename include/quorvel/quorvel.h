@@ -28,6 +28,11 @@
 extern "C" {
 #endif
 
+/*
+ * Every function that takes an expression reads at most its first 1,024 bytes: a longer text,
+ * NUL-terminated or not, fails as too long without being read further.
+ */
+
 /* The size of the text quorvel_display writes, its NUL included. */
 #define QUORVEL_DISPLAY_CAPACITY 256
 
@@ -42,9 +47,10 @@ QUORVEL_API bool quorvel_evaluate(const char *expression, float x, float y, floa
 /*
  * Evaluates as the calculator window does: x, y and z are read from their texts (a number with
  * a period as separator, whatever the locale; a text that is no number, or a null pointer, reads
- * as 0), and display receives the value with six decimals ("2.500000") or the error text, UTF-8
- * and NUL-terminated. Returns whether the expression evaluated. A null expression shows the error
- * text; a null display returns false and writes nothing.
+ * as 0; each is read up to its NUL, whatever its length), and display receives the value with
+ * six decimals ("2.500000") or the error text, UTF-8 and NUL-terminated. Returns whether the
+ * expression evaluated. A null expression shows the error text; a null display returns false and
+ * writes nothing.
  */
 QUORVEL_API bool quorvel_display(const char *expression, const char *x, const char *y,
                                  const char *z, char display[QUORVEL_DISPLAY_CAPACITY]);

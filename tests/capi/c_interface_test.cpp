@@ -2,6 +2,8 @@
 #include <quorvel/quorvel.h>
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <bit>
 #include <cstdint>
@@ -196,6 +198,72 @@ TEST(QuorvelExplain, TellsTheReasonColumnAndEnglishText) {
 
 TEST(QuorvelInterface, VersionIsTheProjectVersion) {
     EXPECT_STREQ(quorvel_version(), QUORVEL_EXPECTED_VERSION);
+}
+
+// Bytes placed so that the last one is followed by a page that faults when read.
+class BytesBeforeGuardPage {
+  public:
+    explicit BytesBeforeGuardPage(const std::string& bytes)
+        : page_(static_cast<std::size_t>(sysconf(_SC_PAGESIZE))) {
+        void* pages =
+            mmap(nullptr, 2 * page_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        base_ = pages == MAP_FAILED ? nullptr : static_cast<char*>(pages);
+        if (base_ == nullptr || mprotect(base_ + page_, page_, PROT_NONE) != 0) return;
+        text_ = base_ + page_ - bytes.size();
+        std::memcpy(text_, bytes.data(), bytes.size());
+    }
+    ~BytesBeforeGuardPage() {
+        if (base_ != nullptr) munmap(base_, 2 * page_);
+    }
+    const char* text() const { return text_; }
+
+  private:
+    std::size_t page_;
+    char* base_ = nullptr;
+    char* text_ = nullptr;
+};
+
+// Each function that takes an expression, returning whether it evaluated.
+bool EvaluateAt(const char* expression) {
+    float value = 0.0f;
+    return quorvel_evaluate(expression, 1.0f, 0.0f, 0.0f, &value);
+}
+bool DisplayAt(const char* expression) {
+    char display[QUORVEL_DISPLAY_CAPACITY];
+    return quorvel_display(expression, "1", "0", "0", display);
+}
+bool ExplainAt(const char* expression) {
+    float value = 0.0f;
+    quorvel_failure failure;
+    const bool evaluated = quorvel_explain(expression, 1.0f, 0.0f, 0.0f, &value, &failure);
+    EXPECT_EQ(failure.reason, evaluated ? QUORVEL_REASON_NONE : QUORVEL_REASON_TOO_LONG);
+    return evaluated;
+}
+
+// An expression of 1,024 bytes or more needs no NUL: nothing past its first 1,024 bytes is read,
+// so a text that ends at a guard page fails as too long instead of faulting.
+TEST(QuorvelInterface, ReadsNoFurtherThan1024BytesOfAnExpression) {
+    const struct {
+        const char* name;
+        bool (*call)(const char*);
+    } functions[] = {{"evaluate", EvaluateAt}, {"display", DisplayAt}, {"explain", ExplainAt}};
+    const struct {
+        std::string bytes;
+        bool evaluates;
+    } texts[] = {
+        {std::string(1022, ' ') + 'x' + '\0', true},
+        {std::string(1024, '1'), false},
+        {"x+" + std::string(1022, ' '), false},
+        {std::string(1024, '('), false},
+    };
+    for (const auto& function : functions) {
+        for (const auto& text : texts) {
+            const BytesBeforeGuardPage guarded(text.bytes);
+            ASSERT_NE(guarded.text(), nullptr);
+            EXPECT_EQ(function.call(guarded.text()), text.evaluates)
+                << function.name << " " << text.bytes.size();
+        }
+    }
 }
 
 }  // namespace
