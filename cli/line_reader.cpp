@@ -6,6 +6,12 @@
 #include <cerrno>
 #include <cstring>
 
+#include "cli/descriptor_wait.h"
+#include "request/evaluation_request.h"
+
+static_assert(kLineLimit == static_cast<std::size_t>(kExpressionCapacity) - 1,
+              "a line is at most one expression");
+
 namespace {
 
 // More bytes than this without a "\n" cannot become a line within the limit, even if a
@@ -54,20 +60,12 @@ bool TakeLastLine(LineReader& reader, InputLine& line) {
     return true;
 }
 
-bool WaitUntilReadable(int fd) {
-    pollfd entry{fd, POLLIN, 0};
-    while (poll(&entry, 1, -1) < 0) {
-        if (errno != EINTR) return false;
-    }
-    return true;
-}
-
 ssize_t ReadSome(int fd, char* into, std::size_t room) {
     for (;;) {
         const ssize_t got = read(fd, into, room);
         if (got >= 0) return got;
         if (errno == EINTR) continue;
-        if ((errno == EAGAIN || errno == EWOULDBLOCK) && WaitUntilReadable(fd)) continue;
+        if ((errno == EAGAIN || errno == EWOULDBLOCK) && WaitForDescriptor(fd, POLLIN)) continue;
         return -1;
     }
 }

@@ -2,14 +2,12 @@
 
 #include <cstddef>
 
-#include "request/evaluation_request.h"
-
 // Splits a byte stream into lines in a fixed buffer: the "\n" and one "\r" before it are
 // removed, a last line without "\n" counts, and a line too long for an expression is
 // reported as such while the rest of it is skipped, so memory stays bounded.
 
 inline constexpr std::size_t kInputBlock = std::size_t{1} << 16;
-inline constexpr std::size_t kLineLimit = kExpressionCapacity - 1;
+inline constexpr std::size_t kLineLimit = 1023;  // the longest expression
 
 struct InputLine {
     const char* text;  // NUL-terminated; valid until the next ReadLine; empty when tooLong

@@ -6,17 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace {
-
-bool WaitUntilWritable(int fd) {
-    pollfd entry{fd, POLLOUT, 0};
-    while (poll(&entry, 1, -1) < 0) {
-        if (errno != EINTR) return false;
-    }
-    return true;
-}
-
-}  // namespace
+#include "cli/descriptor_wait.h"
 
 int WriteAll(int fd, const char* bytes, std::size_t length) {
     while (length > 0) {
@@ -28,7 +18,7 @@ int WriteAll(int fd, const char* bytes, std::size_t length) {
         }
         if (written == 0) return EIO;
         if (errno == EINTR) continue;
-        if ((errno == EAGAIN || errno == EWOULDBLOCK) && WaitUntilWritable(fd)) continue;
+        if ((errno == EAGAIN || errno == EWOULDBLOCK) && WaitForDescriptor(fd, POLLOUT)) continue;
         return errno;
     }
     return 0;
