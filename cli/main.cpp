@@ -172,8 +172,9 @@ int PrintText(OutputBuffer& out, const char* text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A closed pipe must show as a failed write, not end the process silently.
-    std::signal(SIGPIPE, SIG_IGN);
+    // A reader that has gone ends the process quietly, as it ends other filters; whoever
+    // started it may have left SIGPIPE ignored.
+    std::signal(SIGPIPE, SIG_DFL);
     // Messages follow the user's locale; results never depend on it.
     std::setlocale(LC_ALL, "");
 

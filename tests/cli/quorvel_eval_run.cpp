@@ -66,8 +66,10 @@ pid_t Spawn(const std::vector<std::string>& arguments, const std::string& locale
 
 int WaitForExit(pid_t child) {
     int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
+    if (child < 0 || waitpid(child, &status, 0) != child) return -1;
+    // As a shell reports it: 128 and the signal's number when a signal ended the child.
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 long PeakResidentKb(pid_t child) {

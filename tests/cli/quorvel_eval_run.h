@@ -22,7 +22,7 @@ struct EvalRun {
 };
 
 struct EvalResult {
-    int status = -1;  // exit status, or -1 when the child did not exit normally
+    int status = -1;  // exit status, 128 + the signal's number when a signal ended it
     std::string out;
     std::string err;
 };

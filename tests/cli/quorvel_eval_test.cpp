@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -242,13 +243,23 @@ TEST(QuorvelEvalFailures, FailedReadOrWriteExitsThreeWithMessage) {
         {{.arguments = {"1+2"}, .stdoutPath = "/dev/full"}, "cannot write standard output"},
         {{.input = "1+2\n", .stdoutPath = "/dev/full"}, "cannot write standard output"},
         {{.arguments = {"--help"}, .stdoutPath = "/dev/full"}, "cannot write standard output"},
-        {{.arguments = {"1+2"}, .stdoutClosedPipe = true}, "cannot write standard output"},
         {{.stdinPath = "/"}, "cannot read standard input"},
     };
     for (const auto& row : rows) {
         const EvalResult result = RunQuorvelEval(row.run);
         EXPECT_EQ(result.status, 3);
         EXPECT_NE(result.err.find(row.errPart), std::string::npos) << result.err;
+    }
+}
+
+// A reader that has gone ends quorvel-eval as it ends other filters: by SIGPIPE, silently.
+TEST(QuorvelEvalFailures, ClosedPipeEndsQuietlyBySigpipe) {
+    for (const EvalRun& run : {EvalRun{.arguments = {"1+2"}, .stdoutClosedPipe = true},
+                               EvalRun{.input = "1+2\n", .stdoutClosedPipe = true},
+                               EvalRun{.arguments = {"--help"}, .stdoutClosedPipe = true}}) {
+        const EvalResult result = RunQuorvelEval(run);
+        EXPECT_EQ(result.status, 128 + SIGPIPE);
+        EXPECT_EQ(result.err, "");
     }
 }
 
