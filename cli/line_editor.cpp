@@ -15,6 +15,12 @@ struct LineEditor {
     EditLine* edit;
     History* history;
     const char* prompt;
+    bool lineTooLong;  // the rest of the line was skipped unread by the editor
+    // Keys read ahead while skipping, handed to the editor first: pending[pendingBegin,
+    // pendingEnd).
+    std::size_t pendingBegin;
+    std::size_t pendingEnd;
+    char pending[kInputBlock];
     char text[kLineLimit + 1];
 };
 
@@ -37,14 +43,85 @@ void NoteInterrupt(int) {
     g_interrupted = 1;
 }
 
+// Back from Ctrl-Z or resized, libedit has set the terminal up again and forgotten what the
+// screen shows; the line is drawn again from the start of the cursor's row, not after itself.
+void RedrawLine(EditLine* edit) {
+    FILE* output = nullptr;
+    el_get(edit, EL_GETFP, 1, &output);
+    if (output != nullptr) {
+        std::fputs("\r", output);
+        std::fflush(output);
+    }
+    el_set(edit, EL_REFRESH);
+}
+
+LineEditor& EditorOf(EditLine* edit) {
+    void* data = nullptr;
+    el_get(edit, EL_CLIENTDATA, &data);
+    return *static_cast<LineEditor*>(data);
+}
+
+int InputDescriptor(EditLine* edit) {
+    FILE* input = nullptr;
+    el_get(edit, EL_GETFP, 0, &input);
+    return input != nullptr ? fileno(input) : 0;
+}
+
+bool EditedLineTooLong(EditLine* edit) {
+    const LineInfoW* line = el_wline(edit);
+    return static_cast<std::size_t>(line->lastchar - line->buffer) > kLineLimit;
+}
+
+// Where the first CR or LF is, as Enter or a pasted line end sends it; count when there is none.
+std::size_t LineEndOffset(const char* bytes, std::size_t count) {
+    std::size_t offset = 0;
+    while (offset < count && bytes[offset] != '\r' && bytes[offset] != '\n')
+        ++offset;
+    return offset;
+}
+
+// Once a line holds more characters than an expression can, the editor would only redraw an
+// ever longer line that cannot be evaluated (quadratic in a pasted megabyte), so the rest up to
+// its end is read in blocks and dropped. Returns 1 at the line's end, or what read() returned.
+int SkipRestOfLine(LineEditor& editor, int fd) {
+    for (;;) {
+        const std::size_t unread = editor.pendingEnd - editor.pendingBegin;
+        const std::size_t end = LineEndOffset(editor.pending + editor.pendingBegin, unread);
+        if (end < unread) {
+            editor.pendingBegin += end + 1;
+            return 1;
+        }
+        editor.pendingBegin = editor.pendingEnd = 0;
+        if (g_interrupted) {
+            errno = EINTR;
+            return -1;
+        }
+        const ssize_t got = read(fd, editor.pending, sizeof editor.pending);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return static_cast<int>(got);
+        editor.pendingEnd = static_cast<std::size_t>(got);
+    }
+}
+
+ssize_t ReadByte(LineEditor& editor, int fd, char* byte) {
+    if (editor.pendingBegin == editor.pendingEnd) return read(fd, byte, 1);
+    *byte = editor.pending[editor.pendingBegin++];
+    return 1;
+}
+
 // libedit's own reader retries a read that a signal interrupted, so the first Ctrl-C would be
 // lost; this one gives up at once when Ctrl-C was pressed. Bytes that form no character in
 // the locale's encoding are dropped, as libedit drops them.
 int ReadKey(EditLine* edit, wchar_t* key) {
-    int fd = 0;
-    FILE* input = nullptr;
-    el_get(edit, EL_GETFP, 0, &input);
-    if (input != nullptr) fd = fileno(input);
+    LineEditor& editor = EditorOf(edit);
+    const int fd = InputDescriptor(edit);
+    if (!editor.lineTooLong && EditedLineTooLong(edit)) {
+        const int found = SkipRestOfLine(editor, fd);
+        if (found <= 0) return found;
+        editor.lineTooLong = true;
+        *key = L'\n';
+        return 1;
+    }
     char bytes[MB_LEN_MAX];
     std::size_t used = 0;
     for (;;) {
@@ -52,10 +129,9 @@ int ReadKey(EditLine* edit, wchar_t* key) {
             errno = EINTR;
             return -1;
         }
-        const ssize_t got = read(fd, bytes + used, 1);
+        const ssize_t got = ReadByte(editor, fd, bytes + used);
         if (got < 0 && errno == EINTR) {
-            // Back from Ctrl-Z or resized: libedit has set the terminal up again; redraw.
-            if (!g_interrupted) el_set(edit, EL_REFRESH);
+            if (!g_interrupted) RedrawLine(edit);
             continue;
         }
         if (got <= 0) return static_cast<int>(got);
@@ -80,9 +156,7 @@ unsigned char EndOrDeleteNext(EditLine* edit, int) {
 }
 
 char* Prompt(EditLine* edit) {
-    void* data = nullptr;
-    el_get(edit, EL_CLIENTDATA, &data);
-    return const_cast<char*>(static_cast<LineEditor*>(data)->prompt);
+    return const_cast<char*>(EditorOf(edit).prompt);
 }
 
 void Remember(LineEditor& editor, const char* text) {
@@ -94,7 +168,7 @@ void Remember(LineEditor& editor, const char* text) {
 void TakeLine(LineEditor& editor, const char* text, int count, InputLine& line) {
     std::size_t length = static_cast<std::size_t>(count);
     if (length > 0 && text[length - 1] == '\n') --length;
-    line.tooLong = length > kLineLimit;
+    line.tooLong = editor.lineTooLong || length > kLineLimit;
     if (line.tooLong) length = 0;
     std::memcpy(editor.text, text, length);
     editor.text[length] = '\0';
@@ -142,6 +216,7 @@ LineEditor* OpenLineEditor(const char* program, const char* prompt) {
 EditOutcome ReadEditedLine(LineEditor& editor, InputLine& line) {
     int count = 0;
     g_interrupted = 0;
+    editor.lineTooLong = false;
     const char* text = el_gets(editor.edit, &count);
     if (text == nullptr || count <= 0) {
         return count < 0 && errno == EINTR ? EditOutcome::kInterrupted : EditOutcome::kEnd;

@@ -3,7 +3,9 @@
 #include "cli/line_reader.h"
 
 // Interactive input for a terminal through libedit: line editing, this session's history on
-// Up/Down (kept in memory only, never on disk), Ctrl-C to drop the line being typed.
+// Up/Down (kept in memory only, never on disk), Ctrl-C to drop the line being typed. A line
+// that grows past the longest expression is not shown further: the rest, up to its end, is
+// read at once and dropped, and the line is reported too long.
 
 struct LineEditor;
 

@@ -2,10 +2,12 @@
 
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -49,6 +51,28 @@ void TerminalSession::Type(const std::string& keys) {
     }
 }
 
+void TerminalSession::Paste(const std::string& text) {
+    WaitUntilEditing();
+    std::size_t sent = 0;
+    while (sent < text.size()) {
+        pollfd entry{master_, POLLIN | POLLOUT, 0};
+        if (poll(&entry, 1, 2000) <= 0) return;
+        if (entry.revents & POLLIN) ReadAvailable(0);
+        if (!(entry.revents & POLLOUT)) continue;
+        // A terminal takes a few KiB at a time; a larger write would wait with the screen unread.
+        const std::size_t part = std::min<std::size_t>(text.size() - sent, 1024);
+        const ssize_t written = write(master_, text.data() + sent, part);
+        if (written <= 0) return;
+        sent += static_cast<std::size_t>(written);
+    }
+}
+
+void TerminalSession::Resize(unsigned short columns) {
+    winsize size{24, columns, 0, 0};
+    ioctl(master_, TIOCSWINSZ, &size);
+    ReadAvailable(2);  // a window being dragged sends its sizes a few milliseconds apart
+}
+
 void TerminalSession::ReadAvailable(int timeoutMs) {
     pollfd entry{master_, POLLIN, 0};
     char block[4096];
@@ -60,8 +84,8 @@ void TerminalSession::ReadAvailable(int timeoutMs) {
     }
 }
 
-bool TerminalSession::WaitFor(const std::string& text, std::size_t from) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+bool TerminalSession::WaitFor(const std::string& text, std::size_t from, int timeoutSeconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
     while (screen_.find(text, from) == std::string::npos) {
         if (std::chrono::steady_clock::now() > deadline) return false;
         ReadAvailable(20);

@@ -14,8 +14,12 @@ class TerminalSession {
     ~TerminalSession();
 
     void Type(const std::string& keys);
-    // Waits until the screen's bytes from offset from on contain text; false after two seconds.
-    bool WaitFor(const std::string& text, std::size_t from = 0);
+    // Sends text at once, as a terminal sends a paste, reading the screen meanwhile.
+    void Paste(const std::string& text);
+    // Gives the terminal a new width, which signals the program as a resized window does.
+    void Resize(unsigned short columns);
+    // Waits until the screen's bytes from offset from on contain text; false after the timeout.
+    bool WaitFor(const std::string& text, std::size_t from = 0, int timeoutSeconds = 2);
     // Waits until the process ends; its exit status, or -1.
     int Finish();
     bool Running();

@@ -81,4 +81,40 @@ TEST(QuorvelEvalTerminal, CtrlDOnAnEmptyLineEndsOnANewLine) {
     EXPECT_EQ(session.Screen().substr(session.Screen().size() - 4), "> \r\n") << session.Screen();
 }
 
+// A pasted line far past the longest expression is answered as too long, with its reason, and
+// the session goes on; the limit is generous, since speed is measured, not tested.
+TEST(QuorvelEvalTerminal, PastedTenMegabyteLineIsAnsweredAndTheNextLineWorks) {
+    TerminalSession session({"--explain"});
+    ASSERT_TRUE(session.WaitFor("> "));
+    std::string line;
+    for (int part = 0; part < 5 * (1 << 20); ++part)
+        line += "1+";
+    session.Paste(line + "\r");
+    EXPECT_TRUE(session.WaitFor("\r\nQuorvel", 0, 20)) << session.Screen().size();
+    EXPECT_TRUE(session.WaitFor("longer than 1023 bytes", 0, 20));
+    const std::size_t answeredAt = session.Screen().size();
+    session.Type("1+2\r");
+    EXPECT_TRUE(session.WaitFor("\r\n3.000000\r\n", answeredAt, 20));
+    EXPECT_LT(session.Screen().size(), 64u * 1024) << "the whole line was drawn";
+    session.Type(kUp + "\r");  // only the line that could be evaluated was remembered
+    EXPECT_TRUE(session.WaitFor("\r\n3.000000\r\n> ", answeredAt + 20));
+    session.Type(kCtrlD);
+    EXPECT_EQ(session.Finish(), 1);
+}
+
+// After resizes the line being edited is drawn again in place, not after its old self.
+TEST(QuorvelEvalTerminal, ResizesRedrawTheEditedLineInPlace) {
+    TerminalSession session({});
+    ASSERT_TRUE(session.WaitFor("> "));
+    session.Type("4*");
+    ASSERT_TRUE(session.WaitFor("4*"));
+    for (int resize = 0; resize < 100; ++resize)
+        session.Resize(resize % 2 == 0 ? 100 : 80);
+    session.Type("5\r");
+    EXPECT_TRUE(session.WaitFor("\r\n20.000000\r\n")) << session.Screen();
+    EXPECT_EQ(session.Screen().find("4*> "), std::string::npos) << session.Screen();
+    session.Type(kCtrlD);
+    EXPECT_EQ(session.Finish(), 0);
+}
+
 }  // namespace
