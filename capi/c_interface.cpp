@@ -3,6 +3,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "engine/program.h"
 #include "reasons/failure_explanation.h"
 #include "request/evaluation_request.h"
 #include "request/exact_value_text.h"
@@ -45,6 +46,7 @@ constexpr ReasonCode kReasonCodes[] = {
     {QUORVEL_REASON_MISSING_ARGUMENTS, FailureReason::kMissingArguments},
     {QUORVEL_REASON_ARGUMENT_COUNT, FailureReason::kArgumentCount},
     {QUORVEL_REASON_ARRAY_FUNCTION, FailureReason::kArrayFunction},
+    {QUORVEL_REASON_OUT_OF_MEMORY, FailureReason::kOutOfMemory},
 };
 
 // The published codes are the engine's own numbers, every one of them.
@@ -59,6 +61,21 @@ static_assert(CodesAreTheReasons());
 // A missing value text reads as an empty field does: 0.
 const char* ValueTextOrEmpty(const char* text) {
     return text != nullptr ? text : "";
+}
+
+void Describe(const char* expression, const FailureReport& report, quorvel_failure& failure) {
+    failure.reason = static_cast<int>(report.reason);
+    failure.column = report.column;
+    failure.text[0] = '\0';
+    // A text too long to evaluate is never read past its first 1,024 bytes, here neither.
+    const bool tooLong = report.reason == FailureReason::kExpressionTooLong;
+    if (report.reason != FailureReason::kNone)
+        ExplainFailure(tooLong ? "" : expression, report, failure.text, sizeof failure.text);
+}
+
+// The engine's program is the one behind the opaque C name.
+const Program* ProgramOf(const quorvel_program* program) {
+    return reinterpret_cast<const Program*>(program);
 }
 
 }  // namespace
@@ -92,16 +109,32 @@ bool quorvel_explain(const char* expression, float x, float y, float z, float* v
     if (expression == nullptr || value == nullptr || failure == nullptr) return false;
     FailureReport report{};
     const bool evaluated = EvaluateWithValues(expression, x, y, z, *value, &report);
-    failure->reason = static_cast<int>(report.reason);
-    failure->column = report.column;
-    failure->text[0] = '\0';
-    // A text too long to evaluate is never read past its first 1,024 bytes, here neither.
-    const bool tooLong = report.reason == FailureReason::kExpressionTooLong;
-    if (!evaluated)
-        ExplainFailure(tooLong ? "" : expression, report, failure->text, sizeof failure->text);
+    Describe(expression, report, *failure);
     return evaluated;
 }
 
 const char* quorvel_version(void) {
     return QUORVEL_VERSION;
+}
+
+quorvel_program* quorvel_prepare(const char* expression, quorvel_failure* failure) {
+    FailureReport report{};
+    Program* program = PrepareProgram(expression, &report);
+    if (failure != nullptr) Describe(ValueTextOrEmpty(expression), report, *failure);
+    return reinterpret_cast<quorvel_program*>(program);
+}
+
+float quorvel_run(const quorvel_program* program, float x, float y, float z) {
+    if (program == nullptr) return 0.0f;
+    return RunProgram(*ProgramOf(program), x, y, z);
+}
+
+void quorvel_run_many(const quorvel_program* program, size_t count, const float* x, const float* y,
+                      const float* z, float* results) {
+    if (program == nullptr || results == nullptr) return;
+    RunProgramRows(*ProgramOf(program), count, x, y, z, results);
+}
+
+void quorvel_release(quorvel_program* program) {
+    ReleaseProgram(reinterpret_cast<Program*>(program));
 }

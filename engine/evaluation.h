@@ -4,11 +4,16 @@
 
 #include "engine/failure_report.h"
 
+struct ProgramRecorder;
+
 // What every nested evaluation of one expression shares; passed down through the parameters.
 struct Expression {
     const char* text;        // the whole expression, NUL-terminated
     const float* variables;  // a..z
     FailureReport* report;   // null unless the caller asks why the evaluation fails
+    // Null, except while a program is prepared: then every operand and call goes there, in the
+    // order evaluation meets them, and nothing is computed.
+    ProgramRecorder* recorder;
 };
 
 // The stretch of the expression that one evaluation reads: the whole text, a bracket group or one

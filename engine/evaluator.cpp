@@ -9,6 +9,7 @@
 #include "engine/name_tables.h"
 #include "engine/numeric_literals.h"
 #include "engine/operators.h"
+#include "engine/program_recording.h"
 
 VariableBank g_variableBank;
 
@@ -25,6 +26,7 @@ struct EvalState {
     const SymbolDescriptor* lowOp;   // joins acc[0] and acc[1]
     const SymbolDescriptor* highOp;  // joins acc[1] and acc[2]
     const SymbolDescriptor* sign;    // the leading sign, until the first operand takes it
+    ProgramRecorder* recorder;       // the expression's, while a program is prepared
     std::int32_t integer;
     char token[kTokenCapacity];
 };
@@ -155,6 +157,12 @@ bool FailMissingOperator(const Expression& expression, const Span& span, const E
     return Fail(expression, FailureReason::kOperatorExpected, at);
 }
 
+// A literal or constant just read, for a program being prepared.
+bool RecordLeaf(const EvalState& state) {
+    if (state.recorder != nullptr) RecordConstant(*state.recorder, state.operand);
+    return true;
+}
+
 bool ReadVariable(const Expression& expression, const char* token, float& value) {
     if (token[0] < 'a' || token[0] > 'z') return false;
     value = expression.variables[token[0] - 'a'];
@@ -206,9 +214,12 @@ bool ReadName(const Expression& expression, const Span& span, EvalState& state) 
     const std::int32_t length = TokenLength(text + tokenAt);
     if (length == 0) return FailMissingOperand(expression, state);
     state.cursor += length;
-    if (FindConstant(text + tokenAt, length, state.operand)) return true;
+    if (FindConstant(text + tokenAt, length, state.operand)) return RecordLeaf(state);
     if (length == 1) {
-        if (ReadVariable(expression, text + tokenAt, state.operand)) return true;
+        if (ReadVariable(expression, text + tokenAt, state.operand)) {
+            if (state.recorder != nullptr) RecordVariable(*state.recorder, text[tokenAt] - 'a');
+            return true;
+        }
         return FailToken(expression, tokenAt, length);
     }
     return ReadFunctionCall(expression, span, state, tokenAt, length);
@@ -224,15 +235,25 @@ bool ReadOperand(const Expression& expression, const Span& span, EvalState& stat
         ++state.cursor;
         return ReadGroup(expression, span, state.cursor, state.operand, opener);
     }
-    if (IsDigit(text[state.cursor])) return ReadNumber(expression, state);
+    if (IsDigit(text[state.cursor])) return ReadNumber(expression, state) && RecordLeaf(state);
     return ReadName(expression, span, state);
+}
+
+float Apply(const EvalState& state, const SymbolDescriptor* sign, float a) {
+    if (state.recorder != nullptr) return RecordCall(*state.recorder, *sign);
+    return sign->one(a);
+}
+
+float Apply(const EvalState& state, const SymbolDescriptor* op, float a, float b) {
+    if (state.recorder != nullptr) return RecordCall(*state.recorder, *op);
+    return op->two(a, b);
 }
 
 void StoreOperand(EvalState& state) {
     state.acc[state.count] = state.operand;
     if (state.level == 0) {
         if (state.sign != nullptr) {
-            state.acc[0] = state.sign->one(state.acc[0]);
+            state.acc[0] = Apply(state, state.sign, state.acc[0]);
             state.sign = nullptr;
         }
         state.count = 1;
@@ -240,11 +261,11 @@ void StoreOperand(EvalState& state) {
         if (IsAdditive(state.lowOp)) {
             state.count = 2;
         } else {
-            state.acc[0] = state.lowOp->two(state.acc[0], state.acc[1]);
+            state.acc[0] = Apply(state, state.lowOp, state.acc[0], state.acc[1]);
             state.level = 0;
         }
     } else {
-        state.acc[1] = state.highOp->two(state.acc[1], state.acc[2]);
+        state.acc[1] = Apply(state, state.highOp, state.acc[1], state.acc[2]);
         state.level = 1;
     }
 }
@@ -254,7 +275,7 @@ void StoreOperator(EvalState& state, const SymbolDescriptor* op) {
         state.lowOp = op;
         state.level = 1;
     } else if (IsAdditive(op)) {
-        state.acc[0] = state.lowOp->two(state.acc[0], state.acc[1]);
+        state.acc[0] = Apply(state, state.lowOp, state.acc[0], state.acc[1]);
         state.lowOp = op;
         state.count = 1;
     } else {
@@ -284,6 +305,7 @@ bool EvaluateSpan(const Expression& expression, const Span& span, float& result)
     state.end = span.end;
     state.count = 0;
     state.level = 0;
+    state.recorder = expression.recorder;
     state.sign = MatchSign(expression.text, state.cursor);
     while (state.cursor < state.end) {
         if (OperatorExpected(state)) {
@@ -306,20 +328,33 @@ bool EvaluateSpan(const Expression& expression, const Span& span, float& result)
         return blank ? Fail(expression, FailureReason::kEmptyExpression, -1)
                      : Fail(expression, FailureReason::kOperandExpected, state.end);
     }
-    if (state.level == 1) state.acc[0] = state.lowOp->two(state.acc[0], state.acc[1]);
+    if (state.level == 1) state.acc[0] = Apply(state, state.lowOp, state.acc[0], state.acc[1]);
     result = state.acc[0];
     return true;
 }
 
-bool EvaluateExpression(const char* text, float& result, const VariableBank& variables,
-                        FailureReport* report) {
+namespace {
+
+bool EvaluateWhole(const Expression& expression, float& result) {
     result = 0.0f;
-    if (report != nullptr) *report = {FailureReason::kNone, 0, nullptr};
-    const Expression expression{text, variables, report};
-    if (text == nullptr) return Fail(expression, FailureReason::kEmptyExpression, -1);
-    const std::size_t length = std::strlen(text);
+    if (expression.report != nullptr) *expression.report = {FailureReason::kNone, 0, nullptr};
+    if (expression.text == nullptr) return Fail(expression, FailureReason::kEmptyExpression, -1);
+    const std::size_t length = std::strlen(expression.text);
     if (length > INT32_MAX) return Fail(expression, FailureReason::kExpressionTooLong, -1);
     return EvaluateSpan(expression, Span{0, static_cast<std::int32_t>(length), nullptr, 0}, result);
+}
+
+}  // namespace
+
+bool EvaluateExpression(const char* text, float& result, const VariableBank& variables,
+                        FailureReport* report) {
+    return EvaluateWhole(Expression{text, variables, report, nullptr}, result);
+}
+
+bool RecordExpression(const char* text, FailureReport* report, ProgramRecorder& recorder) {
+    static constexpr VariableBank kUnset{};
+    float ignored = 0.0f;
+    return EvaluateWhole(Expression{text, kUnset, report, &recorder}, ignored);
 }
 
 bool EvaluateExpression(const char* text, float& result, FailureReport* report) {

@@ -28,6 +28,7 @@ enum class FailureReason : std::uint8_t {
     kMissingArguments,        // a function name with no bracket after it: where the bracket belongs
     kArgumentCount,           // too few arguments: at the closer that came before a comma
     kArrayFunction,           // an array function, which no expression can call: at its name
+    kOutOfMemory,             // no memory for a prepared program (column 0)
     kCount
 };
 

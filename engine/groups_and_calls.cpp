@@ -3,6 +3,7 @@
 #include <array>
 
 #include "engine/lexical_rules.h"
+#include "engine/program_recording.h"
 
 namespace {
 
@@ -160,10 +161,12 @@ bool ReadGroup(const Expression& expression, const Span& span, std::int32_t& cur
     return ReadPart(expression, span, cursor, value, openerIndex, cursor - 1, false);
 }
 
-// Only the one- to four-argument rows have a reader; the array functions cannot be called.
+// Only the one- to four-argument rows have a reader; the array functions cannot be called. While a
+// program is prepared the call is recorded instead of made, so preparing never draws.
 bool CallFunction(const Expression& expression, const Span& span, const SymbolDescriptor& row,
                   std::int32_t nameAt, std::int32_t& cursor, float& value) {
     value = 0.0f;
+    const bool recording = expression.recorder != nullptr;
     const auto notCallable = [&] {
         return Fail(expression, FailureReason::kArrayFunction, nameAt, &row);
     };
@@ -173,7 +176,7 @@ bool CallFunction(const Expression& expression, const Span& span, const SymbolDe
             float a[1];
             if (row.one == nullptr) return notCallable();
             if (!ReadArguments(expression, span, row, cursor, a)) return false;
-            value = row.one(a[0]);
+            value = recording ? RecordCall(*expression.recorder, row) : row.one(a[0]);
             return true;
         }
         case kBinaryOperator:
@@ -181,21 +184,21 @@ bool CallFunction(const Expression& expression, const Span& span, const SymbolDe
             float a[2];
             if (row.two == nullptr) return notCallable();
             if (!ReadArguments(expression, span, row, cursor, a)) return false;
-            value = row.two(a[0], a[1]);
+            value = recording ? RecordCall(*expression.recorder, row) : row.two(a[0], a[1]);
             return true;
         }
         case kFunction3: {
             float a[3];
             if (row.three == nullptr) return notCallable();
             if (!ReadArguments(expression, span, row, cursor, a)) return false;
-            value = row.three(a[0], a[1], a[2]);
+            value = recording ? RecordCall(*expression.recorder, row) : row.three(a[0], a[1], a[2]);
             return true;
         }
         case kFunction4: {
             float a[4];
             if (row.four == nullptr) return notCallable();
             if (!ReadArguments(expression, span, row, cursor, a)) return false;
-            value = row.four(a[0], a[1], a[2], a[3]);
+            value = recording ? RecordCall(*expression.recorder, row) : row.four(a[0], a[1], a[2], a[3]);
             return true;
         }
         default:

@@ -1,13 +1,37 @@
 #pragma once
 
+#include <cfloat>
+#include <cmath>
+
+#include "library/single_rounding.h"
+
 // The operator functions behind the sign and operator tables (and eight registry rows).
-// Each computes in double precision and rounds once to float.
+// Each computes in double precision and rounds once to float. The four arithmetic operators are
+// defined here so that a prepared program's loops run the very same bodies.
+
+// The divisor tests guard against blowing up on tiny divisors rather than only on zero.
+inline bool IsTinyDivisor(float b) {
+    return std::fabs(static_cast<double>(b)) < FLT_EPSILON;
+}
+
+inline float OpAdd(float a, float b) {
+    return RoundToSingle(static_cast<double>(a) + static_cast<double>(b));
+}
+
+inline float OpSubtract(float a, float b) {
+    return RoundToSingle(static_cast<double>(a) - static_cast<double>(b));
+}
+
+inline float OpMultiply(float a, float b) {
+    return RoundToSingle(static_cast<double>(a) * static_cast<double>(b));
+}
+
+inline float OpDivide(float a, float b) {
+    if (IsTinyDivisor(b)) return a > 0.0f ? FLT_MAX : -FLT_MAX;
+    return RoundToSingle(static_cast<double>(a) / static_cast<double>(b));
+}
 
 float OpIdentity(float x);
 float OpNegate(float x);
-float OpAdd(float a, float b);
-float OpSubtract(float a, float b);
-float OpMultiply(float a, float b);
-float OpDivide(float a, float b);
 float OpModulo(float a, float b);
 float OpPower(float a, float b);

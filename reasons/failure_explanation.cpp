@@ -35,6 +35,7 @@ constexpr FailureLanguage kEnglish = {
         {"too few arguments", nullptr, nullptr, "too few arguments: %1$s takes %2$d argument%3$s"},
         {"an array function cannot be called in an expression", nullptr, nullptr,
          "%1$s is an array function and cannot be called in an expression"},
+        {"not enough memory to prepare the expression", nullptr, nullptr, nullptr},
     },
     "the expression ends where an operand belongs",
     "; there is no implied multiplication: write *",

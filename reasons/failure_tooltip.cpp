@@ -32,6 +32,7 @@ constexpr FailureLanguage kChinese = {
          "函数的参数必须放在括号里：%1$s 接受 %2$d 个参数，如 %1$s(...)"},
         {"参数太少", nullptr, nullptr, "参数太少：%1$s 接受 %2$d 个参数"},
         {"数组函数不能在表达式中调用", nullptr, nullptr, "%1$s 是数组函数，不能在表达式中调用"},
+        {"内存不足，无法准备表达式", nullptr, nullptr, nullptr},
     },
     "表达式在应有操作数的地方结束了",
     "；没有隐含的乘法：请写 *",

@@ -6,13 +6,15 @@
  *
  * One-line expressions (operators + - * / % ^, brackets, PI and E, the variables a to z and the
  * built-in functions such as lerp, clamp and atan2) are evaluated in IEEE-754 single precision,
- * exactly as the calculator window and quorvel-eval evaluate them. No call allocates memory.
+ * exactly as the calculator window and quorvel-eval evaluate them. Only quorvel_prepare
+ * allocates memory.
  *
  * Any number of threads may call these functions at once: each call sees only its own variable
  * values, and rand and rand2 draw from one process-wide sequence, each draw taken once.
  *
  * Link with `pkg-config --cflags --libs quorvel`, or in CMake with
- * find_package(Quorvel 1.0 CONFIG REQUIRED) and the target Quorvel::quorvel.
+ * find_package(Quorvel 1.1 CONFIG REQUIRED) and the target Quorvel::quorvel. Version 1.1 added
+ * the prepared programs (quorvel_prepare and the three functions after it).
  */
 
 #include <stdbool.h>
@@ -86,7 +88,8 @@ enum quorvel_reason {
     QUORVEL_REASON_TOO_MANY_BRACKETS,        /* more than 31 brackets inside one group */
     QUORVEL_REASON_MISSING_ARGUMENTS,        /* sin 1 */
     QUORVEL_REASON_ARGUMENT_COUNT,           /* rand2(1) */
-    QUORVEL_REASON_ARRAY_FUNCTION            /* array_add(1) */
+    QUORVEL_REASON_ARRAY_FUNCTION,           /* array_add(1) */
+    QUORVEL_REASON_OUT_OF_MEMORY             /* quorvel_prepare found no memory (column 0) */
 };
 
 /* The size of the reason text in struct quorvel_failure, its NUL included. */
@@ -114,6 +117,41 @@ QUORVEL_API bool quorvel_explain(const char *expression, float x, float y, float
 
 /* The library's version, "major.minor.patch". */
 QUORVEL_API const char *quorvel_version(void);
+
+/* An expression read once, to be evaluated for many values of x, y and z. */
+struct quorvel_program;
+
+/*
+ * Reads the expression once into a program (the one allocation, in proportion to the text's
+ * length). Returns null when the expression fails, with failure (which may be null) filled exactly
+ * as quorvel_explain fills it, or when memory runs out (QUORVEL_REASON_OUT_OF_MEMORY); a null
+ * expression fails as an empty one. On success failure holds QUORVEL_REASON_NONE. Preparing never
+ * draws: a failed quorvel_prepare has drawn nothing, while a failing quorvel_evaluate may have
+ * drawn for a rand before the point where it failed.
+ *
+ * A program never changes once prepared: any number of threads may run one program at once.
+ */
+QUORVEL_API struct quorvel_program *quorvel_prepare(const char *expression,
+                                                    struct quorvel_failure *failure);
+
+/*
+ * The value quorvel_evaluate gives for the program's expression with these values, bit for bit,
+ * and with the same draws of rand and rand2 in the same order. Does not allocate. A null program
+ * gives 0.
+ */
+QUORVEL_API float quorvel_run(const struct quorvel_program *program, float x, float y, float z);
+
+/*
+ * quorvel_run for count rows: results[i] is the value for x[i], y[i] and z[i], and the rows run
+ * in order, so the draws are those of calling quorvel_run row by row. A null x, y or z reads
+ * zeros; results may be the same array as x, y or z. Does not allocate. A null program or
+ * results does nothing.
+ */
+QUORVEL_API void quorvel_run_many(const struct quorvel_program *program, size_t count,
+                                  const float *x, const float *y, const float *z, float *results);
+
+/* Frees a program; a null program does nothing. */
+QUORVEL_API void quorvel_release(struct quorvel_program *program);
 
 #ifdef __cplusplus
 }

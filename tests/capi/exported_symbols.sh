@@ -16,7 +16,7 @@ if [ "$exported" != "$listed" ]; then
     exit 1
 fi
 
-declared=$(grep '^QUORVEL_API' "$header" | grep -o 'quorvel_[a-z_]*' | sort)
+declared=$(grep '^QUORVEL_API' "$header" | grep -o 'quorvel_[a-z_]*(' | tr -d '(' | sort)
 functions=$(echo "$exported" | grep '^quorvel_' | sed 's/@.*//' | sort)
 if [ "$declared" != "$functions" ]; then
     printf 'declared:\n%s\nexported:\n%s\n' "$declared" "$functions" >&2

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/symbol_descriptor.h"
+
+// How a prepared program lies in its one allocation. Every value a step reads or writes has an
+// index: x, y and z first, then the constants, then the temporaries, which are reused as soon as
+// the step that needs them has run. A step never writes a temporary it reads, so that a loop over
+// a block of rows may run vectorised: a temporary is the 2p-th or the (2p+1)-th, where p is how
+// many temporaries evaluation holds beneath it, the other one than an argument in that place.
+
+inline constexpr std::uint32_t kInputCount = 3;  // x, y, z
+
+// A text of this many bytes or more is refused as too long, as a request refuses it. Every step
+// and every constant stands for its own byte of the text (an operator, a sign, a function's name,
+// a literal's first character), so a text of n bytes needs at most n of each, and at most twice n
+// temporaries.
+inline constexpr std::uint32_t kTextCapacity = 1024;
+inline constexpr std::uint32_t kValueCapacity = kInputCount + 3 * kTextCapacity;
+
+// The four arithmetic operators run inline; every other call goes through its typed slot.
+enum class StepKind : std::uint8_t {
+    kAdd,
+    kSubtract,
+    kMultiply,
+    kDivide,
+    kCall1,
+    kCall2,
+    kCall3,
+    kCall4,
+};
+
+struct ProgramStep {
+    StepKind kind;
+    std::uint16_t out;
+    std::uint16_t in[4];
+    Function1 one;
+    Function2 two;
+    Function3 three;
+    Function4 four;
+};
+
+struct Program {
+    ProgramStep* steps;
+    float* constants;
+    std::uint32_t stepCount;
+    std::uint32_t constantCount;
+    std::uint32_t temporaryCount;
+    std::uint32_t result;  // the index of the value the expression gives
+    // Some step may draw or otherwise depend on more than its arguments: rows then run one by
+    // one, each through every step, as evaluating the text row by row would.
+    bool rowByRow;
+};
+
+// The index of the first temporary.
+inline std::uint32_t FirstTemporary(const Program& program) {
+    return kInputCount + program.constantCount;
+}
