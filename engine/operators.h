@@ -14,8 +14,15 @@ inline bool IsTinyDivisor(float b) {
     return std::fabs(static_cast<double>(b)) < FLT_EPSILON;
 }
 
+// On two NaNs the processor returns the first operand's, but a compiler may swap the operands of
+// + and *, which it takes to commute: the choice is written out, so that every copy of these
+// bodies, inline or vectorised, keeps a's NaN (quieted, as widening quiets it).
+inline double KeepFirstNaN(float a, double result) {
+    return a != a ? static_cast<double>(a) : result;
+}
+
 inline float OpAdd(float a, float b) {
-    return RoundToSingle(static_cast<double>(a) + static_cast<double>(b));
+    return RoundToSingle(KeepFirstNaN(a, static_cast<double>(a) + static_cast<double>(b)));
 }
 
 inline float OpSubtract(float a, float b) {
@@ -23,7 +30,7 @@ inline float OpSubtract(float a, float b) {
 }
 
 inline float OpMultiply(float a, float b) {
-    return RoundToSingle(static_cast<double>(a) * static_cast<double>(b));
+    return RoundToSingle(KeepFirstNaN(a, static_cast<double>(a) * static_cast<double>(b)));
 }
 
 inline float OpDivide(float a, float b) {
