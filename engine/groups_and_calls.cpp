@@ -198,7 +198,8 @@ bool CallFunction(const Expression& expression, const Span& span, const SymbolDe
             float a[4];
             if (row.four == nullptr) return notCallable();
             if (!ReadArguments(expression, span, row, cursor, a)) return false;
-            value = recording ? RecordCall(*expression.recorder, row) : row.four(a[0], a[1], a[2], a[3]);
+            value = recording ? RecordCall(*expression.recorder, row)
+                              : row.four(a[0], a[1], a[2], a[3]);
             return true;
         }
         default:

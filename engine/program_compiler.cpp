@@ -17,11 +17,10 @@ constexpr std::uint32_t kTemporaryTag = 0x8000;
 // Calls that give the same value for the same arguments every time and do nothing else: over
 // constants they are made once, here, and their rows may run in blocks. Any other call (rand,
 // rand2, or whatever a caller put in the registry) makes the program run row by row.
-constexpr Function1 kSteadyOne[] = {OpIdentity, OpNegate, Abs,  Floor, Ceil, Sign,
-                                    Sqrt,       Exp,      Log,  Log2,  Log10, Sin,
-                                    Cos,        Tan,      Asin, Acos,  Atan};
-constexpr Function2 kSteadyTwo[] = {OpAdd,    OpSubtract, OpMultiply, OpDivide, OpModulo,
-                                    OpPower,  Max,        Min,        Atan2};
+constexpr Function1 kSteadyOne[] = {OpIdentity, OpNegate, Abs, Floor, Ceil, Sign, Sqrt, Exp, Log,
+                                    Log2,       Log10,    Sin, Cos,   Tan,  Asin, Acos, Atan};
+constexpr Function2 kSteadyTwo[] = {OpAdd,   OpSubtract, OpMultiply, OpDivide, OpModulo,
+                                    OpPower, Max,        Min,        Atan2};
 constexpr Function3 kSteadyThree[] = {Lerp, Clamp, Gray, Add3, Min3, Max3, Average3};
 constexpr Function4 kSteadyFour[] = {Add4, Min4, Max4, Average4};
 

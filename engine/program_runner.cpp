@@ -135,8 +135,7 @@ float RunProgram(const Program& program, float x, float y, float z) {
                 out = step->three(*a, values[step->in[1]], values[step->in[2]]);
                 break;
             case StepKind::kCall4:
-                out = step->four(*a, values[step->in[1]], values[step->in[2]],
-                                 values[step->in[3]]);
+                out = step->four(*a, values[step->in[1]], values[step->in[2]], values[step->in[3]]);
                 break;
         }
     }
@@ -147,8 +146,8 @@ void RunProgramRows(const Program& program, std::size_t count, const float* x, c
                     const float* z, float* results) {
     if (program.rowByRow) {
         for (std::size_t r = 0; r < count; ++r) {
-            results[r] = RunProgram(program, x != nullptr ? x[r] : 0.0f,
-                                    y != nullptr ? y[r] : 0.0f, z != nullptr ? z[r] : 0.0f);
+            results[r] = RunProgram(program, x != nullptr ? x[r] : 0.0f, y != nullptr ? y[r] : 0.0f,
+                                    z != nullptr ? z[r] : 0.0f);
         }
         return;
     }
@@ -157,10 +156,8 @@ void RunProgramRows(const Program& program, std::size_t count, const float* x, c
         std::min(kBlockRows, kBlockFloats / std::max<std::size_t>(program.temporaryCount, 1));
     for (std::size_t start = 0; start < count; start += width) {
         const std::size_t rows = std::min(width, count - start);
-        const Block block{{InputAt(x, start), InputAt(y, start), InputAt(z, start)},
-                          temporaries,
-                          width,
-                          rows};
+        const Block block{
+            {InputAt(x, start), InputAt(y, start), InputAt(z, start)}, temporaries, width, rows};
         for (std::uint32_t s = 0; s < program.stepCount; ++s)
             RunStep(program, block, program.steps[s]);
         const Column result = ColumnOf(program, block, program.result);

@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr int kTriples = 4;        // value triples per expression
+constexpr int kTriples = 4;          // value triples per expression
 constexpr int kLongBatchEvery = 64;  // every so many expressions run one batch across blocks
 constexpr int kLongBatch = 600;
 
@@ -60,7 +60,7 @@ const std::uint32_t kValueBits[] = {
     0x00000000, 0x80000000, 0x3F800000, 0xBF800000, 0x3FC00000, 0xC0000000, 0x40490FDB,
     0x3E800000, 0x42C80000, 0x7F7FFFFF, 0xFF7FFFFF, 0x7F800000, 0xFF800000,  // max, infinities
     0x7FC00000, 0xFFC00000, 0x7FC00001, 0xFFC12345, 0x7FA00000, 0x7F800001,  // NaNs, two signalling
-    0x00000001, 0x80000001, 0x007FFFFF, 0x00800000,                          // subnormals, least normal
+    0x00000001, 0x80000001, 0x007FFFFF, 0x00800000,  // subnormals, least normal
     0x34000000, 0xB4000000, 0x33FFFFFF, 0xB3FFFFFF, 0x322BCC77, 0x3089705F,  // around 2^-23
     0x4B800001, 0xCB000000, 0x3F7FFFFF, 0x3F800001, 0x4F000000, 0x5F000000,
 };
@@ -118,12 +118,12 @@ struct Checker {
         std::size_t row = 0;
         while (row < expected.bits.size() && expected.bits[row] == got.bits[row])
             ++row;
-        std::fprintf(stderr, "%s differs: \"%s\"\n  row %zu: evaluate 0x%08X, program 0x%08X; "
-                     "draws %zu and %zu\n",
-                     what, Escaped(text).c_str(), row,
-                     row < expected.bits.size() ? expected.bits[row] : 0,
-                     row < got.bits.size() ? got.bits[row] : 0, expected.draws.size(),
-                     got.draws.size());
+        std::fprintf(
+            stderr,
+            "%s differs: \"%s\"\n  row %zu: evaluate 0x%08X, program 0x%08X; "
+            "draws %zu and %zu\n",
+            what, Escaped(text).c_str(), row, row < expected.bits.size() ? expected.bits[row] : 0,
+            row < got.bits.size() ? got.bits[row] : 0, expected.draws.size(), got.draws.size());
         ++differences;
         return true;
     }
@@ -139,10 +139,10 @@ struct Checker {
         if ((program != nullptr) == evaluated && failure.reason == explained.reason &&
             failure.column == explained.column && std::strcmp(failure.text, explained.text) == 0)
             return;
-        std::fprintf(stderr, "prepare differs: \"%s\"\n  explain %d %d:%d %s\n  prepare %d %d:%d %s\n",
-                     Escaped(text).c_str(), evaluated, explained.reason, explained.column,
-                     explained.text, program != nullptr, failure.reason, failure.column,
-                     failure.text);
+        std::fprintf(
+            stderr, "prepare differs: \"%s\"\n  explain %d %d:%d %s\n  prepare %d %d:%d %s\n",
+            Escaped(text).c_str(), evaluated, explained.reason, explained.column, explained.text,
+            program != nullptr, failure.reason, failure.column, failure.text);
         ++differences;
     }
 
@@ -172,7 +172,8 @@ struct Checker {
         g_draws.clear();
         g_drawState = drawSeed;
         for (std::size_t r = 0; r < count; ++r)
-            single.bits.push_back(std::bit_cast<std::uint32_t>(quorvel_run(program, x[r], y[r], z[r])));
+            single.bits.push_back(
+                std::bit_cast<std::uint32_t>(quorvel_run(program, x[r], y[r], z[r])));
         single.draws = g_draws;
         if (Differs(text, "quorvel_run", expected, single)) return;
 
@@ -209,15 +210,17 @@ int main(int argc, char** argv) {
         const auto drawSeed = static_cast<std::uint32_t>(i);
         const int variant = static_cast<int>(i % 3);
         checker.Rows(text, program, values, kTriples, drawSeed, variant);
-        if (i % kLongBatchEvery == 0) checker.Rows(text, program, values, kLongBatch, drawSeed, variant);
+        if (i % kLongBatchEvery == 0)
+            checker.Rows(text, program, values, kLongBatch, drawSeed, variant);
         quorvel_release(program);
     }
-    std::printf("%llu expressions (seed %llu): %llu prepared, %llu value triples, %llu draws, "
-                "%llu differ\n",
-                static_cast<unsigned long long>(count), static_cast<unsigned long long>(seed),
-                static_cast<unsigned long long>(checker.prepared),
-                static_cast<unsigned long long>(checker.triples),
-                static_cast<unsigned long long>(checker.draws),
-                static_cast<unsigned long long>(checker.differences));
+    std::printf(
+        "%llu expressions (seed %llu): %llu prepared, %llu value triples, %llu draws, "
+        "%llu differ\n",
+        static_cast<unsigned long long>(count), static_cast<unsigned long long>(seed),
+        static_cast<unsigned long long>(checker.prepared),
+        static_cast<unsigned long long>(checker.triples),
+        static_cast<unsigned long long>(checker.draws),
+        static_cast<unsigned long long>(checker.differences));
     return checker.differences == 0 ? 0 : 1;
 }
