@@ -19,33 +19,13 @@
 
 #include "engine/name_tables.h"
 #include "tests/engine/expression_generator.h"
+#include "tests/engine/logged_draws.h"
 
 namespace {
 
 constexpr int kTriples = 4;          // value triples per expression
 constexpr int kLongBatchEvery = 64;  // every so many expressions run one batch across blocks
 constexpr int kLongBatch = 600;
-
-// The draws of one run: which function, and the bits of its arguments.
-std::vector<std::uint64_t> g_draws;
-std::uint32_t g_drawState = 0;
-
-float NextFraction() {
-    g_drawState = g_drawState * 214013u + 2531011u;
-    return static_cast<float>((g_drawState >> 16) & 0x7FFFu) * 0x1p-15f;
-}
-
-float LoggedRand(float x) {
-    g_draws.push_back(std::bit_cast<std::uint32_t>(x));
-    return NextFraction() * x;
-}
-
-float LoggedRand2(float a, float b) {
-    g_draws.push_back((std::uint64_t{1} << 63) |
-                      (std::uint64_t{std::bit_cast<std::uint32_t>(a)} << 31) |
-                      std::bit_cast<std::uint32_t>(b));
-    return a + (b - a) * NextFraction();
-}
 
 // Programs take their calls from the registry when they are prepared, so the logged draws
 // installed here serve both sides.
@@ -91,20 +71,6 @@ struct Outcome {
     std::vector<std::uint64_t> draws;
     bool operator==(const Outcome&) const = default;
 };
-
-std::string Escaped(const std::string& text) {
-    std::string escaped;
-    for (unsigned char c : text) {
-        if (c >= 0x20 && c < 0x7F) {
-            escaped += static_cast<char>(c);
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            escaped += hex;
-        }
-    }
-    return escaped;
-}
 
 struct Checker {
     std::uint64_t differences = 0;
@@ -157,37 +123,34 @@ struct Checker {
             z[r] = variant == 1 ? 0.0f : values.Next();
         }
         Outcome expected;
-        g_draws.clear();
-        g_drawState = drawSeed;
+        g_drawLog.Restart(drawSeed);
         for (std::size_t r = 0; r < count; ++r) {
             float value = 1.0f;
             quorvel_evaluate(text.c_str(), x[r], y[r], z[r], &value);
             expected.bits.push_back(std::bit_cast<std::uint32_t>(value));
         }
-        expected.draws = g_draws;
+        expected.draws = g_drawLog.draws;
         triples += count;
         draws += expected.draws.size();
 
         Outcome single;
-        g_draws.clear();
-        g_drawState = drawSeed;
+        g_drawLog.Restart(drawSeed);
         for (std::size_t r = 0; r < count; ++r)
             single.bits.push_back(
                 std::bit_cast<std::uint32_t>(quorvel_run(program, x[r], y[r], z[r])));
-        single.draws = g_draws;
+        single.draws = g_drawLog.draws;
         if (Differs(text, "quorvel_run", expected, single)) return;
 
         // Variant 0: a separate results array; 1: y and z missing; 2: in place over x.
         std::vector<float> separate(count, 7.0f);
         float* results = variant == 2 ? x.data() : separate.data();
-        g_draws.clear();
-        g_drawState = drawSeed;
+        g_drawLog.Restart(drawSeed);
         quorvel_run_many(program, count, x.data(), variant == 1 ? nullptr : y.data(),
                          variant == 1 ? nullptr : z.data(), results);
         Outcome many;
         for (std::size_t r = 0; r < count; ++r)
             many.bits.push_back(std::bit_cast<std::uint32_t>(results[r]));
-        many.draws = g_draws;
+        many.draws = g_drawLog.draws;
         Differs(text, "quorvel_run_many", expected, many);
     }
 };

@@ -16,6 +16,7 @@
 #include "engine/evaluator.h"
 #include "engine/name_tables.h"
 #include "tests/engine/expression_generator.h"
+#include "tests/engine/logged_draws.h"
 #include "tests/engine/reference/evaluator.h"
 #include "tests/engine/reference/name_tables.h"
 
@@ -23,27 +24,6 @@ namespace {
 
 constexpr std::uint32_t kRandRow = 17;
 constexpr std::uint32_t kRand2Row = 27;
-
-// The draws of one evaluation: which function, and the bits of its arguments.
-std::vector<std::uint64_t> g_draws;
-std::uint32_t g_drawState = 0;
-
-float NextFraction() {
-    g_drawState = g_drawState * 214013u + 2531011u;
-    return static_cast<float>((g_drawState >> 16) & 0x7FFFu) * 0x1p-15f;
-}
-
-float LoggedRand(float x) {
-    g_draws.push_back(std::bit_cast<std::uint32_t>(x));
-    return NextFraction() * x;
-}
-
-float LoggedRand2(float a, float b) {
-    g_draws.push_back((std::uint64_t{1} << 63) |
-                      (std::uint64_t{std::bit_cast<std::uint32_t>(a)} << 31) |
-                      std::bit_cast<std::uint32_t>(b));
-    return a + (b - a) * NextFraction();
-}
 
 // Each engine sets its registry up at its first call; the logged draws replace rand and rand2 after
 // that.
@@ -66,11 +46,10 @@ struct Outcome {
 
 template <typename Evaluate>
 Outcome Run(Evaluate evaluate, std::uint32_t drawSeed) {
-    g_draws.clear();
-    g_drawState = drawSeed;
+    g_drawLog.Restart(drawSeed);
     float value = 1.0f;
     const bool ok = evaluate(value);
-    return {ok, std::bit_cast<std::uint32_t>(value), g_draws};
+    return {ok, std::bit_cast<std::uint32_t>(value), g_drawLog.draws};
 }
 
 void SetVariables(std::uint64_t round) {
@@ -91,20 +70,6 @@ bool ReportFits(const FailureReport& report, bool ok, std::size_t length) {
     return report.reason != FailureReason::kNone && report.reason < FailureReason::kCount &&
            (report.column == 0) == wholeText && report.column >= 0 &&
            static_cast<std::size_t>(report.column) <= length + 1;
-}
-
-std::string Escaped(const std::string& text) {
-    std::string escaped;
-    for (unsigned char c : text) {
-        if (c >= 0x20 && c < 0x7F) {
-            escaped += static_cast<char>(c);
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            escaped += hex;
-        }
-    }
-    return escaped;
 }
 
 void Report(const std::string& text, const Outcome& expected, const Outcome& got) {
