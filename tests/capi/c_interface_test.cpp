@@ -240,13 +240,23 @@ bool ExplainAt(const char* expression) {
     return evaluated;
 }
 
+bool PrepareAt(const char* expression) {
+    quorvel_failure failure;
+    quorvel_program* program = quorvel_prepare(expression, &failure);
+    quorvel_release(program);
+    return program != nullptr;
+}
+
 // An expression of 1,024 bytes or more needs no NUL: nothing past its first 1,024 bytes is read,
 // so a text that ends at a guard page fails as too long instead of faulting.
 TEST(QuorvelInterface, ReadsNoFurtherThan1024BytesOfAnExpression) {
     const struct {
         const char* name;
         bool (*call)(const char*);
-    } functions[] = {{"evaluate", EvaluateAt}, {"display", DisplayAt}, {"explain", ExplainAt}};
+    } functions[] = {{"evaluate", EvaluateAt},
+                     {"display", DisplayAt},
+                     {"explain", ExplainAt},
+                     {"prepare", PrepareAt}};
     const struct {
         std::string bytes;
         bool evaluates;
