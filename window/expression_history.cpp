@@ -2,10 +2,17 @@
 
 void ExpressionHistory::Record(const QString& expression) {
     if (!expression.isEmpty() && (entries_.isEmpty() || entries_.last() != expression)) {
-        if (entries_.size() == kMaxEntries) entries_.removeFirst();
         entries_.append(expression);
+        characters_ += expression.size();
+        while (entries_.size() > kMaxEntries || characters_ > kMaxCharacters)
+            ForgetOldest();
     }
     position_ = entries_.size();
+}
+
+void ExpressionHistory::ForgetOldest() {
+    characters_ -= entries_.first().size();
+    entries_.removeFirst();
 }
 
 std::optional<QString> ExpressionHistory::Older(const QString& current) {

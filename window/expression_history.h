@@ -19,11 +19,16 @@ class ExpressionHistory {
     // began. Nothing when no walk is under way.
     std::optional<QString> Newer();
 
-  private:
-    // A bound on what a long session keeps; far more than anyone walks back through.
+    // Bounds on what a long session keeps, far more than anyone walks back through: the oldest
+    // entries go first once either is reached.
     static constexpr qsizetype kMaxEntries = 1000;
+    static constexpr qsizetype kMaxCharacters = qsizetype{1} << 19;  // 1 MiB of UTF-16
 
-    QStringList entries_;     // oldest first
-    qsizetype position_ = 0;  // entries_.size() while not walking
+  private:
+    void ForgetOldest();
+
+    QStringList entries_;       // oldest first
+    qsizetype characters_ = 0;  // in all entries
+    qsizetype position_ = 0;    // entries_.size() while not walking
     QString draft_;
 };
