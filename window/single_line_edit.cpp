@@ -6,8 +6,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -24,8 +24,25 @@ QAction* PasteAction(const QMenu& menu) {
 }  // namespace
 
 SingleLineEdit::SingleLineEdit(QWidget* parent) : QLineEdit(parent) {
-    // Qt's default cuts a field at 32,767 characters; a value text must convert as typed.
-    setMaxLength(std::numeric_limits<int>::max());
+    setMaxLength(kFieldTextLimit);
+}
+
+bool SingleLineEdit::InsertWithinLimit(const QString& text) {
+    if (!FitsInField(text.size(), selectedText().size())) {
+        ShowRefusal(text.size());
+        return false;
+    }
+    insert(text);
+    return true;
+}
+
+bool SingleLineEdit::FitsInField(qsizetype added, qsizetype replaced) const {
+    return this->text().size() - replaced + added <= maxLength();
+}
+
+void SingleLineEdit::ShowRefusal(qsizetype offered) const {
+    QToolTip::showText(mapToGlobal(QPoint(0, height())), RefusalNote(offered, maxLength()),
+                       const_cast<SingleLineEdit*>(this), QRect(), 8000);
 }
 
 void SingleLineEdit::keyPressEvent(QKeyEvent* event) {
@@ -76,6 +93,13 @@ void SingleLineEdit::dropEvent(QDropEvent* event) {
     }
     QMimeData firstLine;
     firstLine.setText(FirstLine(event->mimeData()->text()));
+    // A move within the field takes the text from where it was, so the field cannot grow.
+    const bool moveWithin = event->source() == this && event->dropAction() == Qt::MoveAction;
+    if (!moveWithin && !FitsInField(firstLine.text().size(), 0)) {
+        ShowRefusal(firstLine.text().size());
+        event->ignore();
+        return;
+    }
     QDropEvent trimmed(event->position(), event->possibleActions(), &firstLine, event->buttons(),
                        event->modifiers());
     trimmed.setDropAction(event->dropAction());
@@ -86,7 +110,13 @@ void SingleLineEdit::dropEvent(QDropEvent* event) {
 
 void SingleLineEdit::PasteFirstLine(QClipboard::Mode mode) {
     const QString line = FirstLine(QApplication::clipboard()->text(mode));
-    if (!line.isEmpty() || hasSelectedText()) insert(line);
+    if (!line.isEmpty() || hasSelectedText()) InsertWithinLimit(line);
+}
+
+QString RefusalNote(qsizetype offered, int limit) {
+    return QString::fromUtf8("文字太长，未插入：%1 个字符，本栏最多 %2 个字符。")
+        .arg(offered)
+        .arg(limit);
 }
 
 QString FirstLine(const QString& text) {

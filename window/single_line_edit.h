@@ -4,14 +4,26 @@
 #include <QLineEdit>
 #include <QString>
 
+// The most characters a field holds. Far above the longest expression (1,023 bytes) and any
+// value worth typing, and low enough that typing, selecting, repainting and idling stay as
+// quick with the worst text (mixed scripts, random bytes) as with a short one.
+inline constexpr int kFieldTextLimit = 4096;
+
 // An edit field that behaves as a classic single-line edit control: pasted or dropped text
-// keeps only its first line, a double-click takes the whole run of non-space characters, and
-// the text has no length limit. Actions added to the field close its context menu.
+// keeps only its first line, and a double-click takes the whole run of non-space characters.
+// The text stops at kFieldTextLimit: typing stops there, and a paste or drop that would go past
+// it is refused whole, with a note saying why. Actions added to the field close its context
+// menu.
 class SingleLineEdit : public QLineEdit {
     Q_OBJECT
 
   public:
     explicit SingleLineEdit(QWidget* parent);
+
+    // Puts text in place of the selection, at the cursor, as a paste does. Refuses it whole, with
+    // a note beside the field, when the field would grow past its limit; returns whether it went
+    // in.
+    bool InsertWithinLimit(const QString& text);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -22,7 +34,12 @@ class SingleLineEdit : public QLineEdit {
 
   private:
     void PasteFirstLine(QClipboard::Mode mode);
+    bool FitsInField(qsizetype added, qsizetype replaced) const;
+    void ShowRefusal(qsizetype offered) const;
 };
+
+// The note shown when a text of that many characters would not fit a field of that limit.
+QString RefusalNote(qsizetype offered, int limit);
 
 // The text up to its first CR or LF.
 QString FirstLine(const QString& text);

@@ -164,6 +164,36 @@ else
 fi
 rm -rf "$runtime"
 
+# Long texts. A 50 MB paste is refused whole with a note beside the field, the clipboard keeps
+# it, and the window answers the next expression. The limits only catch a hang: speed and memory
+# are measured by bench/field_latency.cpp.
+start_window Fusion
+xdotool type --delay 30 -- '7*'
+python3 -c "open('$out/long-paste', 'w').write('1+' * (25 << 20))"
+xclip -selection clipboard -i "$out/long-paste"
+pasted_digest=$(md5sum <"$out/long-paste")
+xdotool key --clearmodifiers ctrl+v
+notes=0
+for _ in $(seq 100); do
+    notes=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l)
+    [ "$notes" -ge 2 ] && break
+    sleep 0.1
+done
+import -window root "$out/long-paste-refused.png"
+[ "$notes" -ge 2 ] || fail "no note within 10 s for a refused 50 MB paste"
+expect "clipboard after a refused paste" "$pasted_digest" \
+    "$(timeout 20 xclip -o -selection clipboard | md5sum)"
+xdotool key --clearmodifiers ctrl+a ctrl+c
+sleep 0.3
+expect "expression after a refused paste" "7*" "$(timeout 10 xclip -o -selection clipboard)"
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 30 -- '1+2'
+xdotool key Return
+sleep 0.3
+expect "answer after a refused paste" "3.000000" "$(timeout 10 bash -c "$(declare -f result_text clipboard); result_text")"
+kill "$app"
+rm -f "$out/long-paste"
+
 if [ "$failures" -ne 0 ]; then
     echo "window e2e: $failures failure(s); pictures in $out" >&2
     exit 1
