@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "reasons/help_tables.h"
+
 #ifndef QUORVEL_VERSION
 #error "QUORVEL_VERSION must be defined by the build"
 #endif
@@ -113,13 +115,14 @@ const char kUsageText[] =
     "Usage: quorvel-eval [--exact|--bits] [--explain] [-x X] [-y Y] [-z Z]\n"
     "                    [--] [EXPRESSION ...]\n";
 
-const char kHelpText[] =
-    "Usage: quorvel-eval [--exact|--bits] [--explain] [-x X] [-y Y] [-z Z]\n"
-    "                    [--] [EXPRESSION ...]\n"
+namespace {
+
+constexpr char kOptionsText[] =
     "Evaluates one-line expressions in single precision and prints one line for\n"
     "each: the value with six decimals, or \"Quorvel解析错误!\" when it fails.\n"
     "Without EXPRESSION arguments it reads one expression per line from standard\n"
-    "input; at a terminal with line editing and this session's history.\n"
+    "input; at a terminal with line editing and this session's history, the\n"
+    "reason for each failure, and the words help, quit and exit.\n"
     "\n"
     "  -x X, -y Y, -z Z  the values of x, y and z (default 0.0; -x5 works too)\n"
     "  --exact      print the shortest text that reads back as the same value\n"
@@ -130,24 +133,64 @@ const char kHelpText[] =
     "  -h, --help   show this help and exit\n"
     "  --version    show the version and exit\n"
     "  --           end of the options; put it before an expression like -x*2\n"
-    "\n"
-    "The language (all of it in quorvel-eval(1)):\n"
-    "  numbers    42  2.5  1.  1.5e3  2.5E-2  0x1F  0y101 (binary)  017 (octal 15)\n"
-    "  operators  * / % ^ bind tighter than + -, each level left to right\n"
-    "  sign       one + or - at the very start, on the first operand: -2^2 is 4\n"
-    "  brackets   ( ) [ ] { }, each closed by its own kind\n"
-    "  names      PI  E  x y z (the values)  a ... w (always 0); case matters\n"
-    "  functions  (x): abs acos asin atan ceil cos exp floor log log10 log2\n"
-    "               negative positive rand sign sin sqrt tan\n"
-    "             (a, b): add sub multiply divide mod pow max min rand2 atan2(y, x)\n"
-    "             (a, b, c): add3 min3 max3 average3 lerp(a, b, t) gray(r, g, b)\n"
-    "               clamp(value, upper, lower)\n"
-    "             (a, b, c, d): add4 min4 max4 average4\n"
-    "  surprises  1e3 is an error (write 1.0e3); 2*-3 is an error (write 2*(-3));\n"
-    "             ^ shares the level of *: 2*3^2 is 36, 2^3^2 is 64; 08 is an\n"
-    "             error; -x 1,5 sets x to 1\n"
+    "\n";
+
+constexpr char kExitStatusText[] =
     "\n"
     "Exit status: 0 when every expression evaluated, 1 when any failed, 2 for a\n"
     "usage error, 3 when reading the input or writing the output failed.\n";
+
+constexpr std::size_t kTermWidth = 12;
+constexpr std::size_t kLineWidth = 78;
+
+// "  TERM         TEXT", the text on a line of its own under a term too long for the column.
+void AppendHelpTable(std::string& text, const HelpTable& table) {
+    text.append(table.title[kHelpEnglish]).append(":\n");
+    for (std::size_t i = 0; i < table.count; ++i) {
+        const HelpRow& row = table.rows[i];
+        const std::size_t length = std::strlen(row.term);
+        text.append("  ").append(row.term);
+        if (length < kTermWidth) {
+            text.append(kTermWidth + 1 - length, ' ');
+        } else {
+            text.append("\n").append(kTermWidth + 3, ' ');
+        }
+        text.append(row.text[kHelpEnglish]).append("\n");
+    }
+}
+
+// The signatures as a paragraph wrapped at the line width.
+void AppendFunctions(std::string& text) {
+    text.append(kFunctionsTitle[kHelpEnglish]).append(":\n");
+    std::size_t column = 0;
+    for (std::size_t i = 0; i < HelpFunctionCount(); ++i) {
+        char signature[kSignatureCapacity];
+        HelpFunctionSignature(i, signature);
+        const std::size_t length = std::strlen(signature);
+        if (column > 0 && column + 1 + length > kLineWidth) {
+            text.append("\n");
+            column = 0;
+        }
+        text.append(column == 0 ? "  " : " ").append(signature);
+        column += (column == 0 ? 2 : 1) + length;
+    }
+    text.append("\n");
+}
+
+}  // namespace
+
+std::string LanguageSummary() {
+    std::string text;
+    AppendHelpTable(text, kSyntaxHelp);
+    text.append("\n");
+    AppendFunctions(text);
+    text.append("\n");
+    AppendHelpTable(text, kSurpriseHelp);
+    return text;
+}
+
+std::string HelpText() {
+    return kUsageText + std::string(kOptionsText) + LanguageSummary() + kExitStatusText;
+}
 
 const char kVersionText[] = "quorvel-eval (Quorvel) " QUORVEL_VERSION "\n";

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // What the arguments of quorvel-eval ask for.
 
 enum class CommandAction { kEvaluate, kHelp, kVersion, kUsageError };
@@ -31,5 +33,8 @@ struct CommandLine {
 CommandLine ParseCommandLine(int argc, const char* const* argv);
 
 extern const char kUsageText[];
-extern const char kHelpText[];
+// The language summary that the word help prints at the terminal.
+std::string LanguageSummary();
+// The usage, the options, the language summary and the exit statuses, for --help.
+std::string HelpText();
 extern const char kVersionText[];

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "cli/command_line.h"
 #include "cli/line_editor.h"
@@ -22,6 +23,24 @@ enum ExitStatus : int {
 };
 
 constexpr char kPrompt[] = "> ";
+constexpr char kGreeting[] =
+    "Type help for a summary of the language, and quit, exit or Ctrl-D to leave.\n";
+
+// Words that an interactive session answers instead of evaluating them; none of them is a valid
+// expression, so no result changes.
+enum class SessionWord { kNone, kEmpty, kHelp, kLeave };
+
+struct SessionWordEntry {
+    const char* word;
+    SessionWord meaning;
+};
+
+constexpr SessionWordEntry kSessionWords[] = {
+    {"", SessionWord::kEmpty},
+    {"help", SessionWord::kHelp},
+    {"quit", SessionWord::kLeave},
+    {"exit", SessionWord::kLeave},
+};
 
 struct Session {
     const CommandLine& commandLine;
@@ -29,6 +48,7 @@ struct Session {
     OutputBuffer& out;
     bool flushEachLine;
     bool prompting;
+    bool explain;  // on request, and always for a user at a terminal
     bool anyFailed;
     unsigned long long expressionNumber;  // of the expression being answered, from 1
 };
@@ -64,7 +84,7 @@ void EvaluateText(Session& session, const char* expression) {
     ++session.expressionNumber;
     DisplayText result;
     FailureReport report{};
-    const bool explain = session.commandLine.explain;
+    const bool explain = session.explain;
     const bool evaluated = ResultText(expression, session.values, session.commandLine.form, result,
                                       explain ? &report : nullptr);
     EmitResult(session, result, evaluated);
@@ -79,10 +99,46 @@ void EvaluateInputLine(Session& session, const InputLine& line) {
         EmitResult(session, result, false);
         const FailureReason reason =
             line.tooLong ? FailureReason::kExpressionTooLong : FailureReason::kNulByte;
-        if (session.commandLine.explain) EmitExplanation(session, "", {reason, 0, nullptr});
+        if (session.explain) EmitExplanation(session, "", {reason, 0, nullptr});
         return;
     }
     EvaluateText(session, line.text);
+}
+
+// The word a line of spaces around one word is, when it is one of the session's own.
+SessionWord SessionWordOf(const char* text) {
+    while (*text == ' ')
+        ++text;
+    std::size_t length = std::strlen(text);
+    while (length > 0 && text[length - 1] == ' ')
+        --length;
+    for (const SessionWordEntry& entry : kSessionWords) {
+        if (std::strlen(entry.word) == length && std::strncmp(entry.word, text, length) == 0)
+            return entry.meaning;
+    }
+    return SessionWord::kNone;
+}
+
+// Answers a line typed at a terminal; false when it ends the session.
+bool AnswerTypedLine(Session& session, const InputLine& line) {
+    const SessionWord word =
+        line.tooLong || line.hasNulByte ? SessionWord::kNone : SessionWordOf(line.text);
+    switch (word) {
+        case SessionWord::kNone:
+            EvaluateInputLine(session, line);
+            break;
+        case SessionWord::kEmpty:
+            break;
+        case SessionWord::kHelp: {
+            const std::string summary = LanguageSummary();
+            AppendBytes(session.out, summary.data(), summary.size());
+            FlushOutput(session.out);
+            break;
+        }
+        case SessionWord::kLeave:
+            return false;
+    }
+    return session.out.error == 0;
 }
 
 // Pending results go out before the process may wait for input, so a program talking to
@@ -108,8 +164,7 @@ void EvaluateEditedLines(Session& session, LineEditor& editor) {
     for (;;) {
         switch (ReadEditedLine(editor, line)) {
             case EditOutcome::kLine:
-                EvaluateInputLine(session, line);
-                if (session.out.error != 0) return;
+                if (!AnswerTypedLine(session, line)) return;
                 break;
             case EditOutcome::kInterrupted:
                 WriteAll(STDOUT_FILENO, "\n", 1);
@@ -124,6 +179,7 @@ void EvaluateEditedLines(Session& session, LineEditor& editor) {
 // Returns the errno of a failed read, or 0.
 int EvaluateStandardInput(Session& session) {
     if (session.prompting) {
+        WriteAll(STDOUT_FILENO, kGreeting, sizeof kGreeting - 1);
         if (LineEditor* editor = OpenLineEditor("quorvel-eval", kPrompt)) {
             EvaluateEditedLines(session, *editor);
             CloseLineEditor(editor);
@@ -134,7 +190,11 @@ int EvaluateStandardInput(Session& session) {
     InitLineReader(reader, STDIN_FILENO, BeforeReadHook{BeforeRead, &session});
     InputLine line;
     while (session.out.error == 0 && ReadLine(reader, line)) {
-        EvaluateInputLine(session, line);
+        if (!session.prompting) {
+            EvaluateInputLine(session, line);
+        } else if (!AnswerTypedLine(session, line)) {
+            break;
+        }
     }
     // The shell's prompt then starts on a line of its own after end of input.
     if (session.prompting && reader.atEnd) WriteError("\n");
@@ -185,7 +245,7 @@ int main(int argc, char** argv) {
         case CommandAction::kUsageError:
             return ReportUsageError(commandLine);
         case CommandAction::kHelp:
-            return PrintText(out, kHelpText);
+            return PrintText(out, HelpText().c_str());
         case CommandAction::kVersion:
             return PrintText(out, kVersionText);
         case CommandAction::kEvaluate:
@@ -195,13 +255,11 @@ int main(int argc, char** argv) {
     const bool fromArguments = commandLine.firstExpression < argc;
     const bool outputIsTerminal = isatty(STDOUT_FILENO) == 1;
     const ValueTexts& texts = commandLine.values;
-    Session session{commandLine,
-                    ConvertValueTexts(texts.x, texts.y, texts.z),
-                    out,
-                    outputIsTerminal,
-                    !fromArguments && outputIsTerminal && isatty(STDIN_FILENO) == 1,
-                    false,
-                    0};
+    const bool prompting = !fromArguments && outputIsTerminal && isatty(STDIN_FILENO) == 1;
+    Session session{commandLine, ConvertValueTexts(texts.x, texts.y, texts.z),
+                    out,         outputIsTerminal,
+                    prompting,   commandLine.explain || prompting,
+                    false,       0};
     if (fromArguments) {
         EvaluateArguments(session, argc, argv);
         return Finish(session, 0);

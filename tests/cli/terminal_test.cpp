@@ -117,4 +117,38 @@ TEST(QuorvelEvalTerminal, ResizesRedrawTheEditedLineInPlace) {
     EXPECT_EQ(session.Finish(), 0);
 }
 
+// At a terminal, and only there: a greeting, the reason under a failure, nothing for an empty
+// line, the language summary for help, and quit or exit to leave.
+TEST(QuorvelEvalTerminal, AnswersTheSessionsOwnWords) {
+    const struct {
+        std::string keys;
+        std::string shown;  // after the typed line
+    } rows[] = {
+        {"1+\r",
+         "Quorvel解析错误!\r\nquorvel-eval: 1:3: the expression ends where an operand belongs"},
+        {"\r", "\r\n> "},
+        {"  \r", "\r\n> "},
+        {"help\r", "atan2(y, x)"},
+        {"pi\r", "quorvel-eval: 2:1: unknown name; did you mean PI"},
+        {"2\r", "\r\n2.000000\r\n"},
+    };
+    for (const char* leave : {"quit\r", " exit \r"}) {
+        TerminalSession session({});
+        ASSERT_TRUE(session.WaitFor("help"));
+        ASSERT_TRUE(session.WaitFor("> "));
+        EXPECT_NE(session.Screen().find("Ctrl-D"), std::string::npos) << session.Screen();
+        for (const auto& row : rows) {
+            const std::size_t typedAt = session.Screen().size();
+            session.Type(row.keys);
+            EXPECT_TRUE(session.WaitFor(row.shown, typedAt)) << row.keys << session.Screen();
+            ASSERT_TRUE(session.WaitFor("> ", typedAt + row.keys.size()));
+            if (row.keys.find_first_not_of(" \r") == std::string::npos) {
+                EXPECT_EQ(session.Screen().find("Quorvel", typedAt), std::string::npos);
+            }
+        }
+        session.Type(leave);
+        EXPECT_EQ(session.Finish(), 1) << session.Screen();  // the failures count, as in a pipe
+    }
+}
+
 }  // namespace
