@@ -115,6 +115,15 @@ float ConvertValueTextGeneral(const char* text) {
     return static_cast<float>(strtod_l(text, nullptr, ClassicLocale()));
 }
 
+bool IsWholeValueText(const char* text) {
+    char* end = nullptr;
+    strtod_l(text, &end, ClassicLocale());
+    if (end == text) return false;
+    while (*end == ' ')
+        ++end;
+    return *end == '\0';
+}
+
 std::size_t FixedValueText(float value, char* text) {
     if (std::fabs(value) < static_cast<float>(kFastFixedLimit)) return WriteFixedFast(value, text);
     return FixedValueTextGeneral(value, text);

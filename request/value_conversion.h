@@ -17,6 +17,10 @@ inline constexpr std::size_t kFixedTextCapacity = 48;
 float ConvertValueText(const char* text);
 float ConvertValueTextGeneral(const char* text);
 
+// Whether ConvertValueText reads the whole text, spaces around the number allowed: false for
+// "1,5", "2.5.1", "abc", "2.5kg" and the empty text.
+bool IsWholeValueText(const char* text);
+
 // Writes the NUL-terminated "%f" text of the value widened to double, as printf writes it in
 // the "C" locale (ties to even: 0.0078125 is "0.007812"), into at least kFixedTextCapacity
 // bytes; returns its length.

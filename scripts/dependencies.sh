@@ -13,6 +13,7 @@ QUORVEL_TEST_PACKAGES=(
     dpkg-dev file lintian appstream man-db
     qt6-base-private-dev adwaita-qt6 qt6-wayland
     xvfb xauth openbox xdotool xclip x11-utils weston imagemagick
+    python3-pyatspi at-spi2-core dbus-daemon
 )
 
 # Installs those of the given packages that are missing, asking dpkg about all of them at once.

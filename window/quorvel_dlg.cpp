@@ -11,11 +11,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
+#include <QToolTip>
+#include <cmath>
 
+#include "reasons/failure_tooltip.h"
+#include "request/exact_value_text.h"
+#include "request/reusable_value_text.h"
+#include "request/value_conversion.h"
 #include "window/control_heights.h"
 #include "window/dialog_units.h"
-#include "request/exact_value_text.h"
-#include "reasons/failure_tooltip.h"
+#include "window/help_window.h"
 #include "window/single_line_edit.h"
 
 namespace {
@@ -27,7 +32,12 @@ constexpr int kIconSizes[] = {16, 32, 48, 128};
 
 constexpr int kValueFieldIds[] = {IDC_X, IDC_Y, IDC_Z};
 
+constexpr char kCopyResultText[] = "复制结果";
 constexpr char kCopyExactText[] = "复制精确值";
+constexpr char kInsertResultText[] = "插入上次结果";
+constexpr char kHelpText[] = "帮助";
+// The tooltip of a value field whose text is read only in part: "读作 1".
+constexpr char kReadAsText[] = "读作 %1";
 
 constexpr Qt::WindowFlags kWindowFlags =
     Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -143,6 +153,21 @@ QString ExactText(float value) {
     return QString::fromLatin1(exact);
 }
 
+// The character on each side of the selection or the cursor, NUL at either end of the text and
+// for a character the language does not know.
+std::pair<char, char> NeighboursOfInsertion(const QLineEdit& field) {
+    const QString text = field.text();
+    const qsizetype first =
+        field.hasSelectedText() ? field.selectionStart() : field.cursorPosition();
+    const qsizetype end = field.hasSelectedText() ? field.selectionEnd() : first;
+    const auto ascii = [&](qsizetype at) {
+        if (at < 0 || at >= text.size()) return '\0';
+        const char16_t c = text[at].unicode();
+        return c < 0x80 ? static_cast<char>(c) : 'a';  // any other letter joins a name
+    };
+    return {ascii(first - 1), ascii(end)};
+}
+
 }  // namespace
 
 CQuorvelDlg::CQuorvelDlg(RequestFunction request)
@@ -172,7 +197,10 @@ void CQuorvelDlg::OnCalculate() {
     const char* shown = answer.display.text;
     const auto length = static_cast<qsizetype>(qstrnlen(shown, sizeof answer.display.text));
     exactText_ = answer.evaluated ? ExactText(answer.value) : QString();
+    value_ = answer.value;
+    copyResult_->setEnabled(answer.evaluated);
     copyExact_->setEnabled(answer.evaluated);
+    insertResult_->setEnabled(answer.evaluated && std::isfinite(answer.value));
     ShowResult(QString::fromUtf8(shown, length), answer.evaluated
                                                      ? ExactValueDetail(exactText_, answer.value)
                                                      : FailureDetail(expression, answer.report));
@@ -188,6 +216,8 @@ void CQuorvelDlg::keyPressEvent(QKeyEvent* event) {
         WalkHistory(event->key() == Qt::Key_Up);
     } else if (TypesText(*event) && focus == Control(IDC_CALCULATE)) {
         TypeAhead(event->text());
+    } else if (event->matches(QKeySequence::Paste) && focus == Control(IDC_CALCULATE)) {
+        PasteAtStart(QApplication::clipboard()->text(QClipboard::Clipboard));
     } else {
         QDialog::keyPressEvent(event);
     }
@@ -198,6 +228,21 @@ void CQuorvelDlg::keyPressEvent(QKeyEvent* event) {
 void CQuorvelDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     setAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+bool CQuorvelDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Control(IDC_CALCULATE) && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
+        PasteAtStart(QApplication::clipboard()->text(QClipboard::Selection));
+        return true;
+    }
+    // A tooltip closes at the release of the key that moved the focus, so it opens again then.
+    const bool focusKeyReleased = event->type() == QEvent::KeyRelease &&
+                                  (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab ||
+                                   static_cast<QKeyEvent*>(event)->key() == Qt::Key_Backtab);
+    if (watched == Control(IDC_RESULT) && (event->type() == QEvent::FocusIn || focusKeyReleased))
+        ShowReasonAtField();
+    return QDialog::eventFilter(watched, event);
 }
 
 void CQuorvelDlg::CreateControls() {
@@ -220,13 +265,40 @@ void CQuorvelDlg::CreateControls() {
     }
     connect(static_cast<QPushButton*>(Control(IDC_CALCULATE)), &QPushButton::clicked, this,
             &CQuorvelDlg::OnCalculate);
+    Control(IDC_CALCULATE)->installEventFilter(this);
+    Control(IDC_RESULT)->installEventFilter(this);
+    for (int id : kValueFieldIds) {
+        connect(Field(id), &QLineEdit::textChanged, this, [this, id] { ShowValueReading(id); });
+    }
+    CreateActions();
+}
 
+// A command of the window with its shortcut, working from every control; it shows in the
+// context menu of the owner, if that is a field.
+QAction* CQuorvelDlg::AddAction(QWidget* owner, const char* text, const QKeySequence& keys) {
+    auto* action = new QAction(QString::fromUtf8(text), owner);
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setShortcutVisibleInContextMenu(true);
+    owner->addAction(action);
+    return action;
+}
+
+void CQuorvelDlg::CreateActions() {
     QLineEdit* result = Field(IDC_RESULT);
-    copyExact_ = new QAction(QString::fromUtf8(kCopyExactText), result);
-    copyExact_->setEnabled(false);
-    result->addAction(copyExact_);
+    copyResult_ = AddAction(result, kCopyResultText, QKeySequence(QStringLiteral("Ctrl+Shift+C")));
+    copyExact_ = AddAction(result, kCopyExactText, QKeySequence(QStringLiteral("Ctrl+Shift+E")));
+    insertResult_ =
+        AddAction(Field(IDC_EXPRESSION), kInsertResultText, QKeySequence(QStringLiteral("Ctrl+R")));
+    QAction* help = AddAction(this, kHelpText, QKeySequence(Qt::Key_F1));
+    for (QAction* action : {copyResult_, copyExact_, insertResult_})
+        action->setEnabled(false);
+    connect(copyResult_, &QAction::triggered, this,
+            [this] { QApplication::clipboard()->setText(Field(IDC_RESULT)->text()); });
     connect(copyExact_, &QAction::triggered, this,
             [this] { QApplication::clipboard()->setText(exactText_); });
+    connect(insertResult_, &QAction::triggered, this, &CQuorvelDlg::InsertLastResult);
+    connect(help, &QAction::triggered, this, &CQuorvelDlg::ShowHelp);
 }
 
 void CQuorvelDlg::FitControlsToStyle() {
@@ -282,4 +354,55 @@ void CQuorvelDlg::TypeAhead(const QString& text) {
     expression->setFocus(Qt::OtherFocusReason);
     expression->end(false);
     expression->insert(text);
+}
+
+// A paste while the calculate button has the focus goes where typing would: to the end of the
+// expression, first line only.
+void CQuorvelDlg::PasteAtStart(const QString& text) {
+    auto* expression = static_cast<SingleLineEdit*>(Field(IDC_EXPRESSION));
+    expression->setFocus(Qt::OtherFocusReason);
+    expression->end(false);
+    expression->InsertFirstLine(text);
+}
+
+// The last result at the cursor of the focused field, or of the expression: there a literal
+// that reads back as the same value, bracketed where it would join a neighbouring token; in X, Y
+// and Z the exact text, which they read back.
+void CQuorvelDlg::InsertLastResult() {
+    auto* target = qobject_cast<SingleLineEdit*>(QApplication::focusWidget());
+    const bool valueField =
+        target != nullptr && target != Field(IDC_EXPRESSION) && !target->isReadOnly();
+    if (!valueField) target = static_cast<SingleLineEdit*>(Field(IDC_EXPRESSION));
+    char literal[kReusableTextCapacity];
+    if (!insertResult_->isEnabled() || !ReusableValueText(value_, literal)) return;
+    QString text = valueField ? exactText_ : QString::fromLatin1(literal);
+    const auto [before, after] = NeighboursOfInsertion(*target);
+    if (!valueField && literal[0] != '(' && JoinsNeighbours(before, after))
+        text = QLatin1Char('(') + text + QLatin1Char(')');
+    target->setFocus(Qt::OtherFocusReason);
+    target->InsertFirstLine(text);
+}
+
+// What hovering shows, also for the keyboard: the reason for a failure opens at the field.
+void CQuorvelDlg::ShowReasonAtField() {
+    QLineEdit* result = Field(IDC_RESULT);
+    if (copyResult_->isEnabled() || result->toolTip().isEmpty()) return;
+    QToolTip::showText(result->mapToGlobal(QPoint(0, result->height())), result->toolTip(), result);
+}
+
+// A value text read only in part says in its tooltip what it was read as.
+void CQuorvelDlg::ShowValueReading(int id) {
+    QLineEdit* field = Field(id);
+    const QByteArray text = field->text().toUtf8();
+    field->setToolTip(
+        IsWholeValueText(text.constData())
+            ? QString()
+            : QString::fromUtf8(kReadAsText).arg(ExactText(ConvertValueText(text.constData()))));
+}
+
+void CQuorvelDlg::ShowHelp() {
+    if (help_ == nullptr) help_ = new HelpWindow(this);
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }

@@ -4,12 +4,13 @@
 #include <QIcon>
 #include <array>
 
-#include "window/dialog_template.h"
 #include "request/evaluation_request.h"
+#include "window/dialog_template.h"
 #include "window/expression_history.h"
 
 class QAction;
 class QLineEdit;
+class HelpWindow;
 
 // Turns the expression, X, Y and Z texts (UTF-8) into the text the result field shows and the
 // value behind it.
@@ -34,9 +35,14 @@ class CQuorvelDlg : public QDialog {
     // history keys of the expression field and the type-ahead from the calculate button.
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // A middle click on the calculate button pastes, and the result field's reason for a failure
+    // shows when the field takes the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void CreateControls();
+    void CreateActions();
+    QAction* AddAction(QWidget* owner, const char* text, const QKeySequence& keys);
     void FitControlsToStyle();
     void ApplyWindowStyle();
     void OnInitDialog();
@@ -44,12 +50,21 @@ class CQuorvelDlg : public QDialog {
     void ShowResult(const QString& text, const QString& detail);
     void WalkHistory(bool older);
     void TypeAhead(const QString& text);
+    void PasteAtStart(const QString& text);
+    void InsertLastResult();
+    void ShowReasonAtField();
+    void ShowValueReading(int id);
+    void ShowHelp();
 
     RequestFunction request_;
     QIcon icon_;
     std::array<QWidget*, kMainControlCount> controls_{};
     int grownHeight_ = 0;
     ExpressionHistory history_;
-    QString exactText_;  // the shown value's shortest exact text, empty for the error text
+    QString exactText_;   // the shown value's shortest exact text, empty for the error text
+    float value_ = 0.0f;  // the shown value, when there is one
+    QAction* copyResult_ = nullptr;
     QAction* copyExact_ = nullptr;
+    QAction* insertResult_ = nullptr;
+    HelpWindow* help_ = nullptr;
 };

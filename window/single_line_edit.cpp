@@ -109,7 +109,11 @@ void SingleLineEdit::dropEvent(QDropEvent* event) {
 }
 
 void SingleLineEdit::PasteFirstLine(QClipboard::Mode mode) {
-    const QString line = FirstLine(QApplication::clipboard()->text(mode));
+    InsertFirstLine(QApplication::clipboard()->text(mode));
+}
+
+void SingleLineEdit::InsertFirstLine(const QString& text) {
+    const QString line = FirstLine(text);
     if (!line.isEmpty() || hasSelectedText()) InsertWithinLimit(line);
 }
 

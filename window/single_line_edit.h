@@ -36,6 +36,10 @@ class SingleLineEdit : public QLineEdit {
     void PasteFirstLine(QClipboard::Mode mode);
     bool FitsInField(qsizetype added, qsizetype replaced) const;
     void ShowRefusal(qsizetype offered) const;
+
+  public:
+    // Puts the first line of text at the cursor, as a paste does.
+    void InsertFirstLine(const QString& text);
 };
 
 // The note shown when a text of that many characters would not fit a field of that limit.

@@ -72,6 +72,19 @@ TEST(ConvertValueText, NotANumberWordsGiveNaN) {
     }
 }
 
+TEST(IsWholeValueText, TellsATextReadOnlyInPart) {
+    const struct {
+        const char* text;
+        bool whole;
+    } rows[] = {
+        {"1.5", true},    {"  -2.5e3  ", true}, {"0x1p3", true},  {"inf", true},
+        {"nan(12)", true}, {"1,5", false},      {"2.5.1", false}, {"abc", false},
+        {"2.5kg", false}, {"", false},          {"   ", false},   {"nan(", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(IsWholeValueText(row.text), row.whole) << '"' << row.text << '"';
+}
+
 struct FixedRow {
     float value;
     const char* text;
