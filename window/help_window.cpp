@@ -18,12 +18,18 @@ QString Escaped(const char* text) {
     return QString::fromUtf8(text).toHtmlEscaped();
 }
 
+// Code that no line break may cut: "clamp(value, upper, lower)".
+QString CodeHtml(const char* text) {
+    return QStringLiteral("<code>%1</code>")
+        .arg(Escaped(text).replace(QLatin1Char(' '), QStringLiteral("&nbsp;")));
+}
+
 QString TableHtml(const HelpTable& table) {
     QString html = QStringLiteral("<h3>%1</h3><table cellspacing=\"4\">")
                        .arg(Escaped(table.title[kHelpChinese]));
     for (std::size_t i = 0; i < table.count; ++i) {
-        html += QStringLiteral("<tr><td><code>%1</code></td><td>%2</td></tr>")
-                    .arg(Escaped(table.rows[i].term), Escaped(table.rows[i].text[kHelpChinese]));
+        html += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>")
+                    .arg(CodeHtml(table.rows[i].term), Escaped(table.rows[i].text[kHelpChinese]));
     }
     return html + QStringLiteral("</table>");
 }
@@ -35,7 +41,7 @@ QString FunctionsHtml() {
         char signature[kSignatureCapacity];
         const int arity = HelpFunctionSignature(i, signature);
         if (lastArity != 0 && arity != lastArity) html += QStringLiteral("<br>");
-        html += QStringLiteral("<code>%1</code>&nbsp;&nbsp; ").arg(Escaped(signature));
+        html += CodeHtml(signature) + QStringLiteral("&nbsp;&nbsp; ");
         lastArity = arity;
     }
     return html + QStringLiteral("</p>");

@@ -135,6 +135,109 @@ for style in Fusion Windows Adwaita Adwaita-Dark; do
     kill "$app"
 done
 
+# ---- Keyboard: paste at start, copy and reuse the result, reasons on focus, F1 help ----
+# Assistive technology's view comes through AT-SPI on a session bus of this test's own.
+read -r DBUS_SESSION_BUS_ADDRESS bus < <(dbus-daemon --session --fork --print-address=1 \
+    --print-pid=1 | paste -sd' ')
+pids+=("$bus")
+export DBUS_SESSION_BUS_ADDRESS QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$out/at-spi.log" 2>&1 &
+pids+=($!)
+accessible() { timeout 20 /usr/bin/python3 "$(dirname "$0")/accessible_tree.py" 2>/dev/null; }
+copied() { xdotool key --clearmodifiers "$@"; sleep 0.3; clipboard; }
+expression_text() { xdotool key --clearmodifiers ctrl+a; copied ctrl+c; }
+start_window Fusion
+# A paste with the focus still on 运算 goes to the end of the expression, first line only.
+printf '6*7\nsecond line\n' | xclip -selection clipboard
+xdotool key --clearmodifiers ctrl+v Return
+sleep 0.3
+expect "Ctrl+V on 运算" "42.000000" "$(result_text)"
+read -r bx by < <(click_point 928 650)
+xdotool mousemove "$bx" "$by" click 1
+printf '+1' | xclip -selection clipboard
+xdotool key --clearmodifiers shift+Insert Return
+sleep 0.3
+expect "Shift+Insert on 运算" "43.000000" "$(result_text)"
+xdotool mousemove "$bx" "$by" click 1
+printf '*2' | xclip -selection primary
+xdotool click 2
+xdotool key Return
+sleep 0.3
+expect "middle click on 运算" "44.000000" "$(result_text)"
+# Both copies from the expression field, and nothing after a failure.
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 30 -- '-10/3'
+xdotool key Return
+sleep 0.3
+expect "Ctrl+Shift+C" "-3.333333" "$(copied ctrl+shift+c)"
+expect "Ctrl+Shift+E" "-3.3333333" "$(copied ctrl+shift+e)"
+# Ctrl+R: a negative result in brackets, then a value whose shortest text would not read back.
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 30 -- '2*'
+xdotool key --clearmodifiers ctrl+r
+expect "Ctrl+R after an operator" "2*(-3.3333333)" "$(expression_text)"
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 30 -- '1.0e-8*3'
+xdotool key Return
+sleep 0.3
+exact=$(copied ctrl+shift+e)
+xdotool key --clearmodifiers ctrl+a ctrl+r
+literal=$(expression_text)
+xdotool key Return
+sleep 0.3
+expect "Ctrl+R and Enter give the same value" "$exact" "$(copied ctrl+shift+e)"
+xdotool key --clearmodifiers End
+xdotool type --delay 30 -- '+2'
+xdotool key --clearmodifiers ctrl+r
+expect "Ctrl+R after a digit" "$literal+2($literal)" "$(expression_text)"
+read -r xx xy < <(click_point 84 660)
+xdotool mousemove "$xx" "$xy" click 1
+xdotool key --clearmodifiers ctrl+a ctrl+r
+expect "Ctrl+R in X" "$exact" "$(expression_text)"
+# X read only in part says so to its tooltip and to assistive technology.
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 30 -- '1,5'
+sleep 0.3
+accessible >"$out/accessible-x.txt"
+grep -qFx 'text|X|读作 1' "$out/accessible-x.txt" || fail "X reads 1,5 without saying so"
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 30 -- '0.0'
+# After a failure: no copy, no insert, and the reason opens when the result takes the focus.
+xdotool mousemove "$bx" "$by" click 1
+xdotool key --clearmodifiers Tab ctrl+a
+xdotool type --delay 30 -- '1+'
+xdotool key Return
+sleep 0.3
+printf 'unchanged' | xclip -selection clipboard
+expect "Ctrl+Shift+C after a failure" "unchanged" "$(copied ctrl+shift+c)"
+expect "Ctrl+Shift+E after a failure" "unchanged" "$(copied ctrl+shift+e)"
+xdotool key --clearmodifiers ctrl+r
+expect "Ctrl+R after a failure" "1+" "$(expression_text)"
+xdotool key --clearmodifiers End Tab
+sleep 0.5
+import -window root "$out/reason-on-focus.png"
+accessible >"$out/accessible-reason.txt"
+reason='第 3 列：表达式在应有操作数的地方结束了'
+grep -qFx "text|运算结果|$reason" "$out/accessible-reason.txt" || fail "no accessible reason"
+grep -qFx "tool tip|$reason|" "$out/accessible-reason.txt" || fail "no reason on focus"
+# F1 opens the help above the calculator; Esc closes it.
+xdotool key F1
+help=$(timeout 5 xdotool search --sync --onlyvisible --name '^运算帮助$' | head -n 1) || true
+if [ -n "$help" ]; then
+    sleep 0.5
+    import -window "$help" "$out/help.png"
+    xprop -id "$help" WM_TRANSIENT_FOR | grep -q "$(printf '0x%x' "$window")" ||
+        fail "the help is not transient for the calculator"
+    xdotool key Escape
+    sleep 0.5
+    xdotool search --onlyvisible --name '^运算帮助$' >/dev/null && fail "Esc left the help open"
+else
+    fail "F1 opened no help"
+fi
+kill "$app"
+unset QT_LINUX_ACCESSIBILITY_ALWAYS_ON
+# ---- end of the keyboard checks ----
+
 # On Wayland the window runs on X11 when an X server is at hand, natively otherwise.
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
