@@ -15,14 +15,14 @@ inline bool IsTinyDivisor(float b) {
 }
 
 // On two NaNs the processor returns the first operand's, but a compiler may swap the operands of
-// + and *, which it takes to commute: the choice is written out, so that every copy of these
-// bodies, inline or vectorised, keeps a's NaN (quieted, as widening quiets it).
-inline double KeepFirstNaN(float a, double result) {
-    return a != a ? static_cast<double>(a) : result;
+// + and *, which it takes to commute. When a is NaN it stands for b as well, so that every copy of
+// these bodies, inline or vectorised, gives a's NaN (quieted) whichever way round it computes.
+inline float SecondOperand(float a, float b) {
+    return a != a ? a : b;
 }
 
 inline float OpAdd(float a, float b) {
-    return RoundToSingle(KeepFirstNaN(a, static_cast<double>(a) + static_cast<double>(b)));
+    return RoundToSingle(static_cast<double>(a) + static_cast<double>(SecondOperand(a, b)));
 }
 
 inline float OpSubtract(float a, float b) {
@@ -30,7 +30,7 @@ inline float OpSubtract(float a, float b) {
 }
 
 inline float OpMultiply(float a, float b) {
-    return RoundToSingle(KeepFirstNaN(a, static_cast<double>(a) * static_cast<double>(b)));
+    return RoundToSingle(static_cast<double>(a) * static_cast<double>(SecondOperand(a, b)));
 }
 
 inline float OpDivide(float a, float b) {

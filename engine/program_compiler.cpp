@@ -179,16 +179,16 @@ void PlaceTemporaries(Program& program) {
     program.result = Placed(program, static_cast<std::uint16_t>(program.result));
 }
 
-// One block: the record, then the steps, then the constants.
+// One block: the record, the steps and the end of their chain, then the constants.
 Program* AllocateProgram(std::size_t length) {
     const std::size_t size =
-        sizeof(Program) + length * sizeof(ProgramStep) + length * sizeof(float);
+        sizeof(Program) + (length + 1) * sizeof(ProgramStep) + length * sizeof(float);
     void* block = std::malloc(size);
     if (block == nullptr) return nullptr;
     auto* program = static_cast<Program*>(block);
     *program = Program{};
     program->steps = reinterpret_cast<ProgramStep*>(program + 1);
-    program->constants = reinterpret_cast<float*>(program->steps + length);
+    program->constants = reinterpret_cast<float*>(program->steps + length + 1);
     return program;
 }
 
@@ -266,6 +266,7 @@ Program* PrepareProgram(const char* text, FailureReport* report) {
     }
     program->result = recorder.stack[0];
     PlaceTemporaries(*program);
+    ChainSingleRowSteps(*program);
     return program;
 }
 

@@ -31,10 +31,19 @@ enum class StepKind : std::uint8_t {
     kCall4,
 };
 
+struct ProgramStep;
+
+// One row runs as a chain: each step's own routine computes it, with the previous step's value at
+// hand in acc, stores it and hands on to the next step's routine, and the step after the last
+// returns it. values holds x, y, z, the constants that calls read, and the temporaries.
+using SingleRowRoutine = float (*)(const ProgramStep* step, float acc, float* values);
+
 struct ProgramStep {
     StepKind kind;
     std::uint16_t out;
     std::uint16_t in[4];
+    SingleRowRoutine single;
+    float constant;  // an operator's constant operand, taken from the step itself
     Function1 one;
     Function2 two;
     Function3 three;
@@ -48,6 +57,9 @@ struct Program {
     std::uint32_t constantCount;
     std::uint32_t temporaryCount;
     std::uint32_t result;  // the index of the value the expression gives
+    // A row copies the constants below this index to its values (those calls read, and the
+    // result when it is one); operators take theirs from their steps.
+    std::uint32_t copiedConstants;
     // Some step may draw or otherwise depend on more than its arguments: rows then run one by
     // one, each through every step, as evaluating the text row by row would.
     bool rowByRow;
@@ -57,3 +69,7 @@ struct Program {
 inline std::uint32_t FirstTemporary(const Program& program) {
     return kInputCount + program.constantCount;
 }
+
+// Chooses each step's single-row routine and the constants a row copies; steps[stepCount] is
+// the end of the chain.
+void ChainSingleRowSteps(Program& program);

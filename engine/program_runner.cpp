@@ -37,6 +37,24 @@ Column ColumnOf(const Program& program, const Block& block, std::uint32_t index)
     return {block.temporaries + (index - first) * block.width, 1};
 }
 
+// The operators over floats for the loops below, which then run four rows at once. For floats,
+// + - * and / in single precision round to the very value the operators' double-precision bodies
+// give (the exact result is held closely enough that rounding twice is rounding once), and a NaN
+// comes through with the same payload.
+float AddSingle(float a, float b) {
+    return a + SecondOperand(a, b);
+}
+float SubtractSingle(float a, float b) {
+    return a - b;
+}
+float MultiplySingle(float a, float b) {
+    return a * SecondOperand(a, b);
+}
+float DivideSingle(float a, float b) {
+    if (IsTinyDivisor(b)) return a > 0.0f ? FLT_MAX : -FLT_MAX;
+    return a / b;
+}
+
 template <float (*Operator)(float, float)>
 void RunOperator(float* out, Column a, Column b, std::size_t rows) {
     if (a.stride == 1 && b.stride == 1) {
@@ -63,13 +81,13 @@ void RunStep(const Program& program, const Block& block, const ProgramStep& step
     const std::size_t rows = block.rows;
     switch (step.kind) {
         case StepKind::kAdd:
-            return RunOperator<OpAdd>(out, a, b, rows);
+            return RunOperator<AddSingle>(out, a, b, rows);
         case StepKind::kSubtract:
-            return RunOperator<OpSubtract>(out, a, b, rows);
+            return RunOperator<SubtractSingle>(out, a, b, rows);
         case StepKind::kMultiply:
-            return RunOperator<OpMultiply>(out, a, b, rows);
+            return RunOperator<MultiplySingle>(out, a, b, rows);
         case StepKind::kDivide:
-            return RunOperator<OpDivide>(out, a, b, rows);
+            return RunOperator<DivideSingle>(out, a, b, rows);
         case StepKind::kCall1:
             for (std::size_t r = 0; r < rows; ++r)
                 out[r] = step.one(a.at[r * a.stride]);
@@ -96,6 +114,69 @@ void RunStep(const Program& program, const Block& block, const ProgramStep& step
     }
 }
 
+// Where a single-row operator finds an operand: the previous step's value, a slot of values,
+// or the step's constant.
+enum Source { kPrevious, kSlot, kConstant };
+
+template <Source source>
+float Operand(const ProgramStep* step, int i, float acc, const float* values) {
+    if constexpr (source == kPrevious) return acc;
+    if constexpr (source == kConstant) return step->constant;
+    return values[step->in[i]];
+}
+
+// A call in tail position, which the compiler makes a jump: a row runs as one chain of jumps.
+float Next(const ProgramStep* step, float value, float* values) {
+    values[step->out] = value;
+    return step[1].single(step + 1, value, values);
+}
+
+template <float (*Operator)(float, float), Source first, Source second>
+float SingleOperator(const ProgramStep* step, float acc, float* values) {
+    const float value =
+        Operator(Operand<first>(step, 0, acc, values), Operand<second>(step, 1, acc, values));
+    return Next(step, value, values);
+}
+
+float SingleCall1(const ProgramStep* step, float, float* values) {
+    return Next(step, step->one(values[step->in[0]]), values);
+}
+float SingleCall2(const ProgramStep* step, float, float* values) {
+    return Next(step, step->two(values[step->in[0]], values[step->in[1]]), values);
+}
+float SingleCall3(const ProgramStep* step, float, float* values) {
+    const std::uint16_t* in = step->in;
+    return Next(step, step->three(values[in[0]], values[in[1]], values[in[2]]), values);
+}
+float SingleCall4(const ProgramStep* step, float, float* values) {
+    const std::uint16_t* in = step->in;
+    return Next(step, step->four(values[in[0]], values[in[1]], values[in[2]], values[in[3]]),
+                values);
+}
+
+float EndOfChain(const ProgramStep*, float acc, float*) {
+    return acc;
+}
+
+// Each operator's routines by the sources of its operands, first * 3 + second.
+template <float (*Operator)(float, float)>
+constexpr SingleRowRoutine kOperatorRoutines[9] = {
+    SingleOperator<Operator, kPrevious, kPrevious>, SingleOperator<Operator, kPrevious, kSlot>,
+    SingleOperator<Operator, kPrevious, kConstant>, SingleOperator<Operator, kSlot, kPrevious>,
+    SingleOperator<Operator, kSlot, kSlot>,         SingleOperator<Operator, kSlot, kConstant>,
+    SingleOperator<Operator, kConstant, kPrevious>, SingleOperator<Operator, kConstant, kSlot>,
+    SingleOperator<Operator, kConstant, kConstant>,
+};
+
+// By StepKind.
+constexpr const SingleRowRoutine* kRoutinesByKind[] = {
+    kOperatorRoutines<AddSingle>,
+    kOperatorRoutines<SubtractSingle>,
+    kOperatorRoutines<MultiplySingle>,
+    kOperatorRoutines<DivideSingle>,
+};
+constexpr SingleRowRoutine kCallRoutines[] = {SingleCall1, SingleCall2, SingleCall3, SingleCall4};
+
 const float* InputAt(const float* column, std::size_t row) {
     return column != nullptr ? column + row : kZeros;
 }
@@ -107,39 +188,10 @@ float RunProgram(const Program& program, float x, float y, float z) {
     values[0] = x;
     values[1] = y;
     values[2] = z;
-    std::memcpy(values + kInputCount, program.constants, program.constantCount * sizeof(float));
-    const ProgramStep* const end = program.steps + program.stepCount;
-    for (const ProgramStep* step = program.steps; step != end; ++step) {
-        const float* a = &values[step->in[0]];
-        float& out = values[step->out];
-        switch (step->kind) {
-            case StepKind::kAdd:
-                out = OpAdd(*a, values[step->in[1]]);
-                break;
-            case StepKind::kSubtract:
-                out = OpSubtract(*a, values[step->in[1]]);
-                break;
-            case StepKind::kMultiply:
-                out = OpMultiply(*a, values[step->in[1]]);
-                break;
-            case StepKind::kDivide:
-                out = OpDivide(*a, values[step->in[1]]);
-                break;
-            case StepKind::kCall1:
-                out = step->one(*a);
-                break;
-            case StepKind::kCall2:
-                out = step->two(*a, values[step->in[1]]);
-                break;
-            case StepKind::kCall3:
-                out = step->three(*a, values[step->in[1]], values[step->in[2]]);
-                break;
-            case StepKind::kCall4:
-                out = step->four(*a, values[step->in[1]], values[step->in[2]], values[step->in[3]]);
-                break;
-        }
-    }
-    return values[program.result];
+    for (std::uint32_t i = 0; i < program.copiedConstants; ++i)
+        values[kInputCount + i] = program.constants[i];
+    if (program.stepCount == 0) return values[program.result];
+    return program.steps[0].single(program.steps, 0.0f, values);
 }
 
 void RunProgramRows(const Program& program, std::size_t count, const float* x, const float* y,
@@ -164,4 +216,43 @@ void RunProgramRows(const Program& program, std::size_t count, const float* x, c
         for (std::size_t r = 0; r < rows; ++r)
             results[start + r] = result.at[r * result.stride];
     }
+}
+
+void ChainSingleRowSteps(Program& program) {
+    const std::uint32_t first = FirstTemporary(program);
+    const auto isConstant = [&](std::uint32_t index) {
+        return index >= kInputCount && index < first;
+    };
+    std::uint32_t copied = isConstant(program.result) ? program.result + 1 - kInputCount : 0;
+    for (std::uint32_t s = 0; s < program.stepCount; ++s) {
+        ProgramStep& step = program.steps[s];
+        const auto kind = static_cast<int>(step.kind);
+        if (step.kind >= StepKind::kCall1) {
+            step.single = kCallRoutines[kind - static_cast<int>(StepKind::kCall1)];
+            for (int i = 0; i <= kind - static_cast<int>(StepKind::kCall1); ++i) {
+                if (isConstant(step.in[i])) copied = std::max(copied, step.in[i] + 1 - kInputCount);
+            }
+            continue;
+        }
+        int sources[2];
+        for (int i = 0; i < 2; ++i) {
+            const std::uint32_t index = step.in[i];
+            sources[i] = kSlot;
+            if (s > 0 && index >= first && index == program.steps[s - 1].out)
+                sources[i] = kPrevious;
+            if (isConstant(index)) {
+                sources[i] = kConstant;
+                step.constant = program.constants[index - kInputCount];
+            }
+        }
+        // Two constants are folded before they get here; were they not, the first would come
+        // from the copied ones.
+        if (sources[0] == kConstant && sources[1] == kConstant) {
+            sources[0] = kSlot;
+            copied = std::max(copied, step.in[0] + 1 - kInputCount);
+        }
+        step.single = kRoutinesByKind[kind][sources[0] * 3 + sources[1]];
+    }
+    program.steps[program.stepCount].single = EndOfChain;
+    program.copiedConstants = copied;
 }
