@@ -44,10 +44,12 @@ const char* ReadDigits(const char* text, std::uint64_t& number) {
     return text;
 }
 
-// A text that is only a sign, digits and one point ("1.5", "-2", "0.0"), with digits that make
-// an integer M of at most 2^53 and f of them after the point: M and 10^f are exact doubles, so
-// the one correctly rounded division M / 10^f is the double strtod reads (Clinger's fast path).
-bool ReadPlainDecimal(const char* text, double& value) {
+// A sign, digits and one point ("1.5", "-2", "0.0"), with digits that make an integer M of at
+// most 2^53 and f of them after the point: M and 10^f are exact doubles, so the one correctly
+// rounded division M / 10^f is the double strtod reads (Clinger's fast path). Returns the end of
+// that number, or null when the text does not start with one; the caller decides whether more may
+// follow.
+const char* ReadPlainDecimal(const char* text, double& value) {
     const bool negative = *text == '-';
     if (*text == '-' || *text == '+') ++text;
     std::uint64_t digits = 0;
@@ -56,13 +58,18 @@ bool ReadPlainDecimal(const char* text, double& value) {
     if (*point == '.') end = ReadDigits(point + 1, digits);
     const long afterPoint = end - point - (*point == '.' ? 1 : 0);
     const long count = (point - text) + afterPoint;
-    if (*end != '\0' || count == 0 || count > kMostDigits || digits > kMostExactInteger ||
+    if (count == 0 || count > kMostDigits || digits > kMostExactInteger ||
         afterPoint > kMostExactPowerOfTen) {
-        return false;
+        return nullptr;
     }
     const double magnitude = static_cast<double>(digits) / kPowersOfTen[afterPoint];
     value = negative ? -magnitude : magnitude;
-    return true;
+    return end;
+}
+
+// strtod skips these before a number.
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
 // Below 2^44 the value in millionths, |value| * 10^6, is below 2^64 and exact in a double (24
@@ -107,8 +114,18 @@ std::size_t WriteFixedFast(float value, char* text) {
 
 float ConvertValueText(const char* text) {
     double value = 0.0;
-    if (ReadPlainDecimal(text, value)) return static_cast<float>(value);
+    const char* end = ReadPlainDecimal(text, value);
+    if (end != nullptr && *end == '\0') return static_cast<float>(value);
     return ConvertValueTextGeneral(text);
+}
+
+bool ReadWholeNumber(const char* text, const char* limit, double& value) {
+    if (text == limit || IsSpace(*text)) return false;
+    const char* end = ReadPlainDecimal(text, value);
+    if (end == limit) return true;
+    char* general = nullptr;
+    value = strtod_l(text, &general, ClassicLocale());
+    return general == limit;
 }
 
 float ConvertValueTextGeneral(const char* text) {

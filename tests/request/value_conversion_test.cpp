@@ -2,10 +2,14 @@
 // general conversion behind them.
 #include <gtest/gtest.h>
 
+#include <locale.h>
+
 #include <bit>
+#include <cctype>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "request/value_conversion.h"
@@ -83,6 +87,54 @@ TEST(IsWholeValueText, TellsATextReadOnlyInPart) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(IsWholeValueText(row.text), row.whole) << '"' << row.text << '"';
+}
+
+// A table field is a number only when strtod, in the "C" locale, reads all of it and nothing
+// stands before it.
+TEST(ReadWholeNumber, AcceptsWhatStrtodReadsWhole) {
+    const locale_t classic = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    for (const char* text : {"1.5",
+                             "-2",
+                             "+.5",
+                             "1.",
+                             "2.5",
+                             "-1e-3",
+                             "0x1p3",
+                             "inf",
+                             "-Infinity",
+                             "nan",
+                             "NaN(12ab)",
+                             "16777217",
+                             "9007199254740993",
+                             "1e39",
+                             "1.5e3",
+                             "2.5kg",
+                             "0,5",
+                             "1e",
+                             "2e+",
+                             "0x",
+                             ".",
+                             "-",
+                             "",
+                             " 7",
+                             "\v7",
+                             "7 ",
+                             "1.5.3",
+                             "infinit",
+                             "nan(",
+                             "0x1.8p1junk",
+                             "--1"}) {
+        const char* limit = text + std::strlen(text);
+        char* end = nullptr;
+        const double expected = strtod_l(text, &end, classic);
+        const bool whole = end == limit && limit != text && !std::isspace(text[0]);
+        double value = 0.0;
+        EXPECT_EQ(ReadWholeNumber(text, limit, value), whole) << '"' << text << '"';
+        if (whole && !std::isnan(expected)) {
+            EXPECT_EQ(value, expected) << '"' << text << '"';
+        }
+    }
+    freelocale(classic);
 }
 
 struct FixedRow {
