@@ -8,26 +8,32 @@ void ErrorResultText(DisplayText& result) {
     std::memcpy(result.text, kErrorText, sizeof kErrorText);
 }
 
+std::size_t ValueText(float value, ResultForm form, char* text) {
+    static_assert(kValueTextCapacity >= kExactTextCapacity &&
+                  kValueTextCapacity >= kBitsTextCapacity);
+    switch (form) {
+        case ResultForm::kExact:
+            return ExactValueText(value, text, kValueTextCapacity);
+        case ResultForm::kBits: {
+            char bits[kBitsTextCapacity];
+            ValueBitsText(value, bits);
+            std::memcpy(text, bits, sizeof bits);
+            return sizeof bits - 1;
+        }
+        case ResultForm::kDisplay:
+            break;
+    }
+    return FixedValueText(value, text);
+}
+
 bool ResultText(const char* expression, const VariableValues& values, ResultForm form,
                 DisplayText& result, FailureReport* report) {
+    static_assert(sizeof result.text >= kValueTextCapacity);
     float value = 0.0f;
     if (!EvaluateWithValues(expression, values.x, values.y, values.z, value, report)) {
         ErrorResultText(result);
         return false;
     }
-    switch (form) {
-        case ResultForm::kDisplay:
-            FixedValueText(value, result.text);
-            break;
-        case ResultForm::kExact:
-            ExactValueText(value, result.text, sizeof result.text);
-            break;
-        case ResultForm::kBits: {
-            char bits[kBitsTextCapacity];
-            ValueBitsText(value, bits);
-            std::memcpy(result.text, bits, sizeof bits);
-            break;
-        }
-    }
+    ValueText(value, form, result.text);
     return true;
 }
