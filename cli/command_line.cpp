@@ -23,6 +23,18 @@ constexpr ValueOption kValueOptions[] = {
     {"-z", &ValueTexts::z},
 };
 
+// A long option whose text is the next argument.
+struct TextOption {
+    const char* name;
+    const char* CommandLine::*text;
+    const char* missing;  // the problem when no argument follows
+};
+
+constexpr TextOption kTextOptions[] = {
+    {"--table", &CommandLine::table, "missing expression after"},
+    {"--range", &CommandLine::range, "missing START:STOP:STEP after"},
+};
+
 struct FlagOption {
     const char* name;
     CommandAction action;  // kEvaluate: the flag only chooses how values are printed
@@ -43,6 +55,13 @@ constexpr FlagOption kFlagOptions[] = {
 const ValueOption* FindValueOption(const char* argument) {
     for (const ValueOption& option : kValueOptions) {
         if (std::strncmp(option.name, argument, 2) == 0) return &option;
+    }
+    return nullptr;
+}
+
+const TextOption* FindTextOption(const char* argument) {
+    for (const TextOption& option : kTextOptions) {
+        if (std::strcmp(option.name, argument) == 0) return &option;
     }
     return nullptr;
 }
@@ -70,6 +89,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
                      {kDefaultValueText, kDefaultValueText, kDefaultValueText},
                      argc,
                      nullptr,
+                     nullptr,
+                     nullptr,
                      nullptr};
     int index = 1;
     while (index < argc) {
@@ -87,6 +108,12 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             }
             if (index + 1 == argc) return UsageError(line, "missing value text after", argument);
             line.values.*(option->text) = argv[index + 1];
+            index += 2;
+            continue;
+        }
+        if (const TextOption* option = FindTextOption(argument)) {
+            if (index + 1 == argc) return UsageError(line, option->missing, argument);
+            line.*(option->text) = argv[index + 1];
             index += 2;
             continue;
         }
@@ -108,6 +135,12 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
         break;
     }
     line.firstExpression = index;
+    if (line.range != nullptr && line.table == nullptr) {
+        return UsageError(line, "--range needs --table EXPRESSION, given only", line.range);
+    }
+    if (line.table != nullptr && index < argc) {
+        return UsageError(line, "no expression argument goes with --table, given", argv[index]);
+    }
     return line;
 }
 

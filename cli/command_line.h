@@ -25,6 +25,8 @@ struct CommandLine {
     int firstExpression;  // index into argv; equal to argc when standard input supplies them
     const char* problem;  // for a usage error: what is wrong with culprit
     const char* culprit;
+    const char* table;  // --table: the expression to tabulate, or null
+    const char* range;  // --range: "x=START:STOP:STEP", or null for rows from standard input
 };
 
 // Options are read up to "--" or the first argument that is no option. A value may follow its

@@ -11,6 +11,7 @@
 #include "cli/line_reader.h"
 #include "cli/output_buffer.h"
 #include "cli/result_text.h"
+#include "cli/table_mode.h"
 #include "reasons/failure_explanation.h"
 
 namespace {
@@ -260,6 +261,12 @@ int main(int argc, char** argv) {
                     out,         outputIsTerminal,
                     prompting,   commandLine.explain || prompting,
                     false,       0};
+    if (commandLine.table != nullptr) {
+        const TableOutcome outcome = Tabulate(commandLine, out);
+        if (outcome.refused) return kUsageError;
+        session.anyFailed = outcome.anyBadRow;
+        return Finish(session, outcome.readError);
+    }
     if (fromArguments) {
         EvaluateArguments(session, argc, argv);
         return Finish(session, 0);
