@@ -146,7 +146,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 
 const char kUsageText[] =
     "Usage: quorvel-eval [--exact|--bits] [--explain] [-x X] [-y Y] [-z Z]\n"
-    "                    [--] [EXPRESSION ...]\n";
+    "                    [--] [EXPRESSION ...]\n"
+    "       quorvel-eval [--exact|--bits] --table EXPRESSION [--range x=START:STOP:STEP]\n";
 
 namespace {
 
@@ -163,6 +164,12 @@ constexpr char kOptionsText[] =
     "  --explain    say on standard error why an expression failed, as\n"
     "               quorvel-eval: 2:3: unknown name; did you mean PI\n"
     "               for the 2nd expression at its 3rd byte\n"
+    "  --table EXPRESSION\n"
+    "               evaluate EXPRESSION for each input line of up to three numbers\n"
+    "               (x y z; missing ones are 0), one result per line:\n"
+    "               seq 0 0.5 2 | quorvel-eval --table 'x*x+3*x-1'\n"
+    "  --range x=START:STOP:STEP\n"
+    "               with --table, print x and the result for x from START to STOP\n"
     "  -h, --help   show this help and exit\n"
     "  --version    show the version and exit\n"
     "  --           end of the options; put it before an expression like -x*2\n"
