@@ -1,13 +1,17 @@
-// One-shot evaluation of the corpus by Quorvel, fparser and muparser, interleaved per expression:
-// Google Benchmark runs and repeats the cells (its flags, JSON output included, all apply), this
-// file turns the medians into the Markdown table and the verdicts. bench/batch_and_startup.sh
-// measures quorvel-eval's throughput and the window's start-up.
+// One-shot evaluation of the corpus by Quorvel (its internal entry points and the shipped shared
+// library), fparser and muparser, and the prepared corpus evaluated over columns of rows
+// (prepared_cells.cpp), all interleaved in one run: Google Benchmark runs and repeats the cells
+// (its flags, JSON output included, all apply), this file turns the medians into the two
+// Markdown tables and the verdicts. bench/batch_and_startup.sh measures quorvel-eval's
+// throughput and the window's start-up.
 
 #include <benchmark/benchmark.h>
-
+#include <quorvel/quorvel.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <map>
 #include <string>
@@ -16,6 +20,7 @@
 #include "bench/allocation_counter.h"
 #include "bench/corpus.h"
 #include "bench/peer_parsers.h"
+#include "bench/prepared_cells.h"
 #include "bench/result_table.h"
 #include "engine/evaluator.h"
 #include "request/evaluation_request.h"
@@ -24,6 +29,8 @@ namespace {
 
 std::uint64_t g_quorvelAllocations = 0;
 
+}  // namespace
+
 void RecordAllocations(benchmark::State& state, std::uint64_t calls) {
     g_quorvelAllocations += calls;
     if (calls > 0) {
@@ -31,6 +38,8 @@ void RecordAllocations(benchmark::State& state, std::uint64_t calls) {
             ("heap allocations in the timed loop: " + std::to_string(calls)).c_str());
     }
 }
+
+namespace {
 
 // The variables as a request with the corpus's value texts sets them.
 struct CorpusVariables {
@@ -66,6 +75,30 @@ void RequestCell(benchmark::State& state, const std::string* text) {
     RecordAllocations(state, StopCountingAllocations());
 }
 
+void LibraryEvaluateCell(benchmark::State& state, const std::string* text) {
+    const char* expression = text->c_str();
+    float value = 0.0f;
+    StartCountingAllocations();
+    for (auto _ : state) {
+        const bool ok = quorvel_evaluate(expression, kX, kY, kZ, &value);
+        benchmark::DoNotOptimize(ok);
+        benchmark::DoNotOptimize(value);
+    }
+    RecordAllocations(state, StopCountingAllocations());
+}
+
+void LibraryDisplayCell(benchmark::State& state, const std::string* text) {
+    const char* expression = text->c_str();
+    char display[QUORVEL_DISPLAY_CAPACITY];
+    StartCountingAllocations();
+    for (auto _ : state) {
+        const bool ok = quorvel_display(expression, kXText, kYText, kZText, display);
+        benchmark::DoNotOptimize(ok);
+        benchmark::DoNotOptimize(display);
+    }
+    RecordAllocations(state, StopCountingAllocations());
+}
+
 void FparserCell(benchmark::State& state, FparserOneShot* parser, const std::string* text) {
     const char* expression = text->c_str();
     for (auto _ : state) {
@@ -92,6 +125,10 @@ void RegisterCells(const std::vector<CorpusEntry>& corpus, FparserOneShot& fpars
         benchmark::RegisterBenchmark(BenchmarkName(kEvaluateCell, entry).c_str(), EvaluateCell,
                                      text);
         benchmark::RegisterBenchmark(BenchmarkName(kRequestCell, entry).c_str(), RequestCell, text);
+        benchmark::RegisterBenchmark(BenchmarkName(kLibraryEvaluateCell, entry).c_str(),
+                                     LibraryEvaluateCell, text);
+        benchmark::RegisterBenchmark(BenchmarkName(kLibraryDisplayCell, entry).c_str(),
+                                     LibraryDisplayCell, text);
         benchmark::RegisterBenchmark(BenchmarkName(kFparserCell, entry).c_str(), FparserCell,
                                      &fparser, text);
         benchmark::RegisterBenchmark(BenchmarkName(kMuparserCell, entry).c_str(), MuparserCell,
@@ -118,7 +155,9 @@ bool CheckCorpus(const std::vector<CorpusEntry>& corpus, FparserOneShot& fparser
         float quorvel = 0.0f;
         double fp = 0.0;
         double mu = 0.0;
+        float shipped = 0.0f;
         const bool ok = EvaluateWithValues(text, kXText, kYText, kZText, quorvel) &
+                        quorvel_evaluate(text, kX, kY, kZ, &shipped) &
                         fparser.TryEvaluate(text, fp) & muparser.TryEvaluate(entry.text, mu);
         const std::uint64_t allocations[] = {
             AllocationsOfOne([&] { EvaluationRequest(text, kXText, kYText, kZText); }),
@@ -181,13 +220,43 @@ std::vector<RowTimes> CollectRows(const std::vector<CorpusEntry>& corpus,
     return rows;
 }
 
+// Debian's muparser evaluates its bulk mode on OpenMP threads; the table compares one core with
+// one core. The OpenMP runtime reads its setting when it loads, before main, so the benchmark
+// starts itself again with it set.
+void RunOnOneOpenMpThread(char** argv) {
+    const char* threads = std::getenv("OMP_NUM_THREADS");
+    if (threads != nullptr && std::strcmp(threads, "1") == 0) return;
+    setenv("OMP_NUM_THREADS", "1", 1);
+    execv("/proc/self/exe", argv);
+    std::perror("quorvel-bench: cannot restart with OMP_NUM_THREADS=1");
+    std::exit(2);
+}
+
+// "--rows=N" (the rows of the prepared table's columns) is the benchmark's own flag; it is taken
+// out before Google Benchmark reads the rest.
+std::size_t TakeRowsFlag(std::vector<char*>& arguments) {
+    constexpr char kFlag[] = "--rows=";
+    std::size_t rows = kPreparedRows;
+    for (auto at = arguments.begin() + 1; at != arguments.end();) {
+        if (std::strncmp(*at, kFlag, sizeof kFlag - 1) != 0) {
+            ++at;
+            continue;
+        }
+        rows = std::strtoull(*at + sizeof kFlag - 1, nullptr, 10);
+        at = arguments.erase(at);
+    }
+    return rows;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    RunOnOneOpenMpThread(argv);
     // Three repetitions in random order, judged by their medians, so a burst of load on a shared
     // machine moves one repetition rather than the figure; flags given on the command line come
     // later and win.
     std::vector<char*> arguments(argv, argv + argc);
+    const std::size_t columnRows = TakeRowsFlag(arguments);
     char repetitions[] = "--benchmark_repetitions=3";
     char interleaving[] = "--benchmark_enable_random_interleaving=true";
     char aggregatesOnly[] = "--benchmark_report_aggregates_only=true";
@@ -203,7 +272,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quorvel-bench: every parser must evaluate the whole corpus\n");
         return 2;
     }
+    if (columnRows == 0 || !SetUpPreparedCells(columnRows)) {
+        std::fprintf(stderr,
+                     "quorvel-bench: every evaluator must take the prepared corpus, and Quorvel "
+                     "and the floor must agree bit for bit\n");
+        return 2;
+    }
     RegisterCells(corpus, fparser, muparser);
+    RegisterPreparedCells();
     CollectingReporter reporter(isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_Color
                                                       : benchmark::ConsoleReporter::OO_None);
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -214,6 +290,12 @@ int main(int argc, char** argv) {
     PrintTimesTable(stdout, rows);
     std::printf("\n");
     PrintVerdicts(stdout, CheckTargets(rows));
+    const std::vector<PreparedRowTimes> preparedTimes =
+        CollectPreparedRows([&](const std::string& name) { return reporter.NanosecondsFor(name); });
+    std::printf("\nPrepared once, ns per evaluation over %zu rows:\n\n", columnRows);
+    PrintPreparedTable(stdout, preparedTimes);
+    std::printf("\n");
+    PrintVerdicts(stdout, CheckPreparedTargets(preparedTimes));
     const bool allocationFree = g_quorvelAllocations == 0;
     std::printf("%-8s no heap allocation in Quorvel's timed loops: %llu calls\n",
                 allocationFree ? "[met]" : "[FAILED]",
