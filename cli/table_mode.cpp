@@ -34,11 +34,13 @@ struct Table {
     float results[kBlockRows];
 };
 
+// Written straight into the output buffer, flushed first when the longest text might not fit.
 void AppendValue(OutputBuffer& out, float value, ResultForm form, char after) {
-    char text[kValueTextCapacity + 1];
+    if (kOutputCapacity - out.used <= kValueTextCapacity && !FlushOutput(out)) return;
+    char* const text = out.data + out.used;
     const std::size_t length = ValueText(value, form, text);
     text[length] = after;
-    AppendBytes(out, text, length + 1);
+    out.used += length + 1;
 }
 
 void EvaluateBlock(Table& table) {
@@ -73,8 +75,16 @@ struct RowReading {
     int fieldLength;
 };
 
+constexpr char kSeparators[] = " \t";
+
 bool IsSeparator(char c) {
     return c == ' ' || c == '\t';
+}
+
+const char* FieldEnd(const char* field) {
+    while (*field != '\0' && !IsSeparator(*field))
+        ++field;
+    return field;
 }
 
 RowReading ReadRow(const char* text) {
@@ -83,15 +93,14 @@ RowReading ReadRow(const char* text) {
         while (IsSeparator(*at))
             ++at;
         if (*at == '\0') return row;
-        const char* end = at;
-        while (*end != '\0' && !IsSeparator(*end))
-            ++end;
         double value = 0.0;
-        if (row.given == kColumns || !ReadWholeNumber(at, end, value)) {
+        const char* end =
+            row.given < kColumns ? ReadDelimitedNumber(at, kSeparators, value) : nullptr;
+        if (end == nullptr) {
             row.problem =
                 row.given == kColumns ? RowProblem::kFourthField : RowProblem::kNotANumber;
             row.field = at;
-            row.fieldLength = static_cast<int>(end - at);
+            row.fieldLength = static_cast<int>(FieldEnd(at) - at);
             return row;
         }
         row.values[row.given++] = static_cast<float>(value);
@@ -198,8 +207,8 @@ const char* ReadRange(const char* text, Range& range) {
     double parts[3];
     const char* at = text + 2;
     for (int part = 0; part < 3; ++part) {
-        const char* end = std::strchr(at, part < 2 ? ':' : '\0');
-        if (end == nullptr || !ReadWholeNumber(at, end, parts[part])) {
+        const char* end = ReadDelimitedNumber(at, part < 2 ? ":" : "", parts[part]);
+        if (end == nullptr || (part < 2 && *end != ':')) {
             return "expected x=START:STOP:STEP, each wholly a number";
         }
         if (!std::isfinite(parts[part])) return "START, STOP and STEP must be finite";

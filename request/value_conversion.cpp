@@ -119,13 +119,14 @@ float ConvertValueText(const char* text) {
     return ConvertValueTextGeneral(text);
 }
 
-bool ReadWholeNumber(const char* text, const char* limit, double& value) {
-    if (text == limit || IsSpace(*text)) return false;
+const char* ReadDelimitedNumber(const char* text, const char* terminators, double& value) {
+    if (IsSpace(*text)) return nullptr;
     const char* end = ReadPlainDecimal(text, value);
-    if (end == limit) return true;
+    if (end != nullptr && std::strchr(terminators, *end) != nullptr) return end;
     char* general = nullptr;
     value = strtod_l(text, &general, ClassicLocale());
-    return general == limit;
+    if (general == text || std::strchr(terminators, *general) == nullptr) return nullptr;
+    return general;
 }
 
 float ConvertValueTextGeneral(const char* text) {

@@ -21,10 +21,11 @@ float ConvertValueTextGeneral(const char* text);
 // "1,5", "2.5.1", "abc", "2.5kg" and the empty text.
 bool IsWholeValueText(const char* text);
 
-// Whether text[0, limit) is wholly one number in the forms above, with no white space around it,
-// and if so its double (the float ConvertValueText gives is that double rounded). The byte at
-// limit must not continue a number: a NUL, a space or a tab.
-bool ReadWholeNumber(const char* text, const char* limit, double& value);
+// Reads the number at text when it is wholly one number in the forms above, with no white
+// space before it, up to a NUL or a byte of terminators (none of which may continue a number).
+// Returns where it ends and stores its double (the float ConvertValueText gives is that double
+// rounded), or returns null.
+const char* ReadDelimitedNumber(const char* text, const char* terminators, double& value);
 
 // Writes the NUL-terminated "%f" text of the value widened to double, as printf writes it in
 // the "C" locale (ties to even: 0.0078125 is "0.007812"), into at least kFixedTextCapacity

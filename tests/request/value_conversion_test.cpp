@@ -89,9 +89,9 @@ TEST(IsWholeValueText, TellsATextReadOnlyInPart) {
         EXPECT_EQ(IsWholeValueText(row.text), row.whole) << '"' << row.text << '"';
 }
 
-// A table field is a number only when strtod, in the "C" locale, reads all of it and nothing
-// stands before it.
-TEST(ReadWholeNumber, AcceptsWhatStrtodReadsWhole) {
+// A field is a number only when strtod, in the "C" locale, reads all of it up to its
+// terminator and nothing stands before it.
+TEST(ReadDelimitedNumber, AcceptsWhatStrtodReadsWhole) {
     const locale_t classic = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     for (const char* text : {"1.5",
                              "-2",
@@ -118,22 +118,30 @@ TEST(ReadWholeNumber, AcceptsWhatStrtodReadsWhole) {
                              "",
                              " 7",
                              "\v7",
-                             "7 ",
+                             "7 8",
+                             "1.5\t",
+                             "1:2",
                              "1.5.3",
                              "infinit",
                              "nan(",
                              "0x1.8p1junk",
                              "--1"}) {
-        const char* limit = text + std::strlen(text);
+        const char* fieldEnd = text + std::strcspn(text, " \t");
         char* end = nullptr;
         const double expected = strtod_l(text, &end, classic);
-        const bool whole = end == limit && limit != text && !std::isspace(text[0]);
+        const bool whole = end == fieldEnd && fieldEnd != text && !std::isspace(text[0]);
         double value = 0.0;
-        EXPECT_EQ(ReadWholeNumber(text, limit, value), whole) << '"' << text << '"';
+        const char* read = ReadDelimitedNumber(text, " \t", value);
+        EXPECT_EQ(read, whole ? fieldEnd : nullptr) << '"' << text << '"';
         if (whole && !std::isnan(expected)) {
             EXPECT_EQ(value, expected) << '"' << text << '"';
         }
     }
+    double value = 0.0;
+    const char* range = "0:0.3";
+    EXPECT_EQ(ReadDelimitedNumber(range, ":", value), range + 1);
+    EXPECT_EQ(ReadDelimitedNumber(range + 2, ":", value), range + 5);
+    EXPECT_EQ(value, 0.3);
     freelocale(classic);
 }
 
