@@ -28,11 +28,12 @@ SingleLineEdit::SingleLineEdit(QWidget* parent) : QLineEdit(parent) {
 }
 
 bool SingleLineEdit::InsertWithinLimit(const QString& text) {
-    if (!FitsInField(text.size(), selectedText().size())) {
-        ShowRefusal(text.size());
+    const QString line = FirstLine(text);
+    if (!FitsInField(line.size(), selectedText().size())) {
+        ShowRefusal(line.size());
         return false;
     }
-    insert(text);
+    insert(line);
     return true;
 }
 

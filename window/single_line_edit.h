@@ -20,9 +20,9 @@ class SingleLineEdit : public QLineEdit {
   public:
     explicit SingleLineEdit(QWidget* parent);
 
-    // Puts text in place of the selection, at the cursor, as a paste does. Refuses it whole, with
-    // a note beside the field, when the field would grow past its limit; returns whether it went
-    // in.
+    // Puts the first line of text in place of the selection, at the cursor, as a paste does.
+    // Refuses it whole, with a note beside the field, when the field would grow past its limit;
+    // returns whether it went in.
     bool InsertWithinLimit(const QString& text);
 
   protected:
