@@ -12,11 +12,11 @@
 #include <iterator>
 #include <string>
 
+#include <quorvel/quorvel.h>
 #include "engine/groups_and_calls.h"
+#include "reasons/failure_explanation.h"
 #include "request/evaluation_request.h"
 #include "request/exact_value_text.h"
-#include "reasons/failure_explanation.h"
-#include <quorvel/quorvel.h>
 
 namespace {
 
@@ -236,7 +236,7 @@ void CheckEnclosedAlike(const RequestInput& input, const char* answer,
 
 // The C interface answers as the request does, and its exact text is cut, never overrun, at
 // whatever capacity the input picks.
-void CheckCInterface(const RequestInput& input, const char* answer) {
+void CheckCInterface(const RequestInput& input, const char* answer, const FailureReport& report) {
     const char* expression = input.expression.c_str();
     char display[QUORVEL_DISPLAY_CAPACITY];
     const bool displayed =
@@ -254,6 +254,15 @@ void CheckCInterface(const RequestInput& input, const char* answer) {
     EvaluateWithValues(expression, values.x, values.y, values.z, expected);
     Require(evaluated == displayed && std::memcmp(&value, &expected, sizeof value) == 0,
             "quorvel_evaluate gives the request's value", input, answer);
+
+    quorvel_failure failure;
+    float explainedValue = 1.0f;
+    const bool explained =
+        quorvel_explain(expression, values.x, values.y, values.z, &explainedValue, &failure);
+    Require(explained == evaluated && std::memcmp(&explainedValue, &value, sizeof value) == 0 &&
+                failure.reason == static_cast<int>(report.reason) &&
+                failure.column == report.column && (failure.text[0] == '\0') == explained,
+            "quorvel_explain reports as the request does", input, failure.text);
 
     char exact[kExactTextCapacity + 8];
     std::memset(exact, '#', sizeof exact);
@@ -289,6 +298,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "the same input gives the same answer", input, first.text);
     CheckLengthLimit(input, first.text);
     CheckEnclosedAlike(input, first.text, report);
-    CheckCInterface(input, first.text);
+    CheckCInterface(input, first.text, report);
     return 0;
 }
