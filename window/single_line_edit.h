@@ -24,6 +24,8 @@ class SingleLineEdit : public QLineEdit {
     // Refuses it whole, with a note beside the field, when the field would grow past its limit;
     // returns whether it went in.
     bool InsertWithinLimit(const QString& text);
+    // The same, but an empty first line goes in only where it replaces a selection.
+    void InsertFirstLine(const QString& text);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -36,10 +38,6 @@ class SingleLineEdit : public QLineEdit {
     void PasteFirstLine(QClipboard::Mode mode);
     bool FitsInField(qsizetype added, qsizetype replaced) const;
     void ShowRefusal(qsizetype offered) const;
-
-  public:
-    // Puts the first line of text at the cursor, as a paste does.
-    void InsertFirstLine(const QString& text);
 };
 
 // The note shown when a text of that many characters would not fit a field of that limit.
