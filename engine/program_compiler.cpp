@@ -34,6 +34,8 @@ constexpr InlineOperator kInlineOperators[] = {
     {OpSubtract, StepKind::kSubtract},
     {OpMultiply, StepKind::kMultiply},
     {OpDivide, StepKind::kDivide},
+    {Max, StepKind::kMax},
+    {Min, StepKind::kMin},
 };
 
 template <typename Function, std::size_t Count>
@@ -78,7 +80,8 @@ StepKind KindOf(const ProgramStep& step, int arity) {
             if (op.function == step.two) return op.kind;
         }
     }
-    return static_cast<StepKind>(static_cast<int>(StepKind::kCall1) + arity - 1);
+    if (arity == 3 && step.three == Lerp) return StepKind::kLerp;
+    return StepKind::kCall;
 }
 
 float Call(const ProgramStep& step, int arity, const float* a) {
@@ -148,6 +151,7 @@ void AddStep(ProgramRecorder& recorder, ProgramStep& step, int arity) {
         return;
     }
     step.kind = KindOf(step, arity);
+    step.arity = static_cast<std::uint8_t>(arity);
     for (int i = 0; i < arity; ++i)
         step.in[i] = recorder.stack[recorder.depth - arity + i];
     program.rowByRow = program.rowByRow || !IsSteady(step, arity);

@@ -19,16 +19,17 @@ inline constexpr std::uint32_t kInputCount = 3;  // x, y, z
 inline constexpr std::uint32_t kTextCapacity = 1024;
 inline constexpr std::uint32_t kValueCapacity = kInputCount + 3 * kTextCapacity;
 
-// The four arithmetic operators run inline; every other call goes through its typed slot.
+// The four arithmetic operators, max, min and lerp run inline; every other call goes through its
+// typed slot (so do they, where a row runs alone: lerp).
 enum class StepKind : std::uint8_t {
     kAdd,
     kSubtract,
     kMultiply,
     kDivide,
-    kCall1,
-    kCall2,
-    kCall3,
-    kCall4,
+    kMax,
+    kMin,
+    kLerp,
+    kCall,
 };
 
 struct ProgramStep;
@@ -40,6 +41,7 @@ using SingleRowRoutine = float (*)(const ProgramStep* step, float acc, float* va
 
 struct ProgramStep {
     StepKind kind;
+    std::uint8_t arity;
     std::uint16_t out;
     std::uint16_t in[4];
     SingleRowRoutine single;

@@ -1,9 +1,12 @@
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "engine/operators.h"
 #include "engine/program.h"
 #include "engine/program_layout.h"
+#include "library/scalar_functions.h"
 
 namespace {
 
@@ -55,6 +58,19 @@ float DivideSingle(float a, float b) {
     return a / b;
 }
 
+// lerp's body, written out for the loop with the operand order its compiled form keeps on two NaNs:
+// (b - a) * t keeps b - a's, and a + (b - a) * t keeps a's. The compiler vectorises the choice
+// when it is asked through std::isnan, not through a comparison.
+void RunLerp(float* out, const float* a, const float* b, const float* t, std::size_t rows) {
+    for (std::size_t r = 0; r < rows; ++r) {
+        const double from = a[r];
+        const double weight = t[r];
+        const double span = static_cast<double>(b[r]) - from;
+        const double step = span * (std::isnan(span) ? span : weight);
+        out[r] = RoundToSingle(from + (std::isnan(from) ? from : step));
+    }
+}
+
 template <float (*Operator)(float, float)>
 void RunOperator(float* out, Column a, Column b, std::size_t rows) {
     if (a.stride == 1 && b.stride == 1) {
@@ -74,43 +90,61 @@ void RunOperator(float* out, Column a, Column b, std::size_t rows) {
     }
 }
 
+// A column with a value on every row: itself, or its constant written out into spare.
+const float* Spread(Column column, float (&spare)[kBlockRows], std::size_t rows) {
+    if (column.stride == 1) return column.at;
+    std::fill_n(spare, rows, column.at[0]);
+    return spare;
+}
+
+void RunCall(const ProgramStep& step, float* out, const Column (&in)[4], std::size_t rows) {
+    const auto at = [&](int i, std::size_t r) { return in[i].at[r * in[i].stride]; };
+    switch (step.arity) {
+        case 1:
+            for (std::size_t r = 0; r < rows; ++r)
+                out[r] = step.one(at(0, r));
+            return;
+        case 2:
+            for (std::size_t r = 0; r < rows; ++r)
+                out[r] = step.two(at(0, r), at(1, r));
+            return;
+        case 3:
+            for (std::size_t r = 0; r < rows; ++r)
+                out[r] = step.three(at(0, r), at(1, r), at(2, r));
+            return;
+        default:
+            for (std::size_t r = 0; r < rows; ++r)
+                out[r] = step.four(at(0, r), at(1, r), at(2, r), at(3, r));
+            return;
+    }
+}
+
 void RunStep(const Program& program, const Block& block, const ProgramStep& step) {
     float* out = block.temporaries + (step.out - FirstTemporary(program)) * block.width;
-    const Column a = ColumnOf(program, block, step.in[0]);
-    const Column b = ColumnOf(program, block, step.in[1]);
+    Column in[4];
+    for (int i = 0; i < step.arity; ++i)
+        in[i] = ColumnOf(program, block, step.in[i]);
     const std::size_t rows = block.rows;
     switch (step.kind) {
         case StepKind::kAdd:
-            return RunOperator<AddSingle>(out, a, b, rows);
+            return RunOperator<AddSingle>(out, in[0], in[1], rows);
         case StepKind::kSubtract:
-            return RunOperator<SubtractSingle>(out, a, b, rows);
+            return RunOperator<SubtractSingle>(out, in[0], in[1], rows);
         case StepKind::kMultiply:
-            return RunOperator<MultiplySingle>(out, a, b, rows);
+            return RunOperator<MultiplySingle>(out, in[0], in[1], rows);
         case StepKind::kDivide:
-            return RunOperator<DivideSingle>(out, a, b, rows);
-        case StepKind::kCall1:
-            for (std::size_t r = 0; r < rows; ++r)
-                out[r] = step.one(a.at[r * a.stride]);
-            return;
-        case StepKind::kCall2:
-            for (std::size_t r = 0; r < rows; ++r)
-                out[r] = step.two(a.at[r * a.stride], b.at[r * b.stride]);
-            return;
-        case StepKind::kCall3: {
-            const Column c = ColumnOf(program, block, step.in[2]);
-            for (std::size_t r = 0; r < rows; ++r)
-                out[r] = step.three(a.at[r * a.stride], b.at[r * b.stride], c.at[r * c.stride]);
-            return;
+            return RunOperator<DivideSingle>(out, in[0], in[1], rows);
+        case StepKind::kMax:
+            return RunOperator<Max>(out, in[0], in[1], rows);
+        case StepKind::kMin:
+            return RunOperator<Min>(out, in[0], in[1], rows);
+        case StepKind::kLerp: {
+            float spare[3][kBlockRows];
+            return RunLerp(out, Spread(in[0], spare[0], rows), Spread(in[1], spare[1], rows),
+                           Spread(in[2], spare[2], rows), rows);
         }
-        case StepKind::kCall4: {
-            const Column c = ColumnOf(program, block, step.in[2]);
-            const Column d = ColumnOf(program, block, step.in[3]);
-            for (std::size_t r = 0; r < rows; ++r) {
-                out[r] = step.four(a.at[r * a.stride], b.at[r * b.stride], c.at[r * c.stride],
-                                   d.at[r * d.stride]);
-            }
-            return;
-        }
+        case StepKind::kCall:
+            return RunCall(step, out, in, rows);
     }
 }
 
@@ -168,13 +202,16 @@ constexpr SingleRowRoutine kOperatorRoutines[9] = {
     SingleOperator<Operator, kConstant, kConstant>,
 };
 
-// By StepKind.
+// By StepKind, up to kLerp.
 constexpr const SingleRowRoutine* kRoutinesByKind[] = {
     kOperatorRoutines<AddSingle>,
     kOperatorRoutines<SubtractSingle>,
     kOperatorRoutines<MultiplySingle>,
     kOperatorRoutines<DivideSingle>,
+    kOperatorRoutines<Max>,
+    kOperatorRoutines<Min>,
 };
+static_assert(std::size(kRoutinesByKind) == static_cast<std::size_t>(StepKind::kLerp));
 constexpr SingleRowRoutine kCallRoutines[] = {SingleCall1, SingleCall2, SingleCall3, SingleCall4};
 
 const float* InputAt(const float* column, std::size_t row) {
@@ -227,9 +264,9 @@ void ChainSingleRowSteps(Program& program) {
     for (std::uint32_t s = 0; s < program.stepCount; ++s) {
         ProgramStep& step = program.steps[s];
         const auto kind = static_cast<int>(step.kind);
-        if (step.kind >= StepKind::kCall1) {
-            step.single = kCallRoutines[kind - static_cast<int>(StepKind::kCall1)];
-            for (int i = 0; i <= kind - static_cast<int>(StepKind::kCall1); ++i) {
+        if (step.kind >= StepKind::kLerp) {
+            step.single = kCallRoutines[step.arity - 1];
+            for (int i = 0; i < step.arity; ++i) {
                 if (isConstant(step.in[i])) copied = std::max(copied, step.in[i] + 1 - kInputCount);
             }
             continue;

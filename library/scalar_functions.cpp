@@ -102,14 +102,6 @@ float Rand(float x) {
     return RoundToSingle(RandomFraction() * Wide(x));
 }
 
-// On a tie max keeps its first argument and min its second; a NaN fails every test.
-float Max(float a, float b) {
-    return b > a ? b : a;
-}
-float Min(float a, float b) {
-    return b > a ? a : b;
-}
-
 float Atan2(float y, float x) {
     return RoundToSingle(std::atan2(Wide(y), Wide(x)));
 }

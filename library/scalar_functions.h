@@ -20,8 +20,14 @@ float Acos(float x);
 float Atan(float x);
 float Rand(float x);
 
-float Max(float a, float b);
-float Min(float a, float b);
+// On a tie max keeps its first argument and min its second; a NaN fails every test. Defined here
+// so that a prepared program's loops pick the same way.
+inline float Max(float a, float b) {
+    return b > a ? b : a;
+}
+inline float Min(float a, float b) {
+    return b > a ? a : b;
+}
 float Atan2(float y, float x);
 float Rand2(float a, float b);
 

@@ -54,6 +54,14 @@ const RunRow kRunRows[] = {
     {"lerp(x,2,0.5)", 0x7F800000, 0, 0},
     {"clamp(x, y, z)", 0x7FC00000, 0x3F800000, 0x00000000},
     {"a+w*x+PI", 0x3F800000, 0, 0},
+    {"lerp(x, y, z)", 0x7FC00001, 0xFFC12345, 0x7FC00321},
+    {"lerp(x, y, z)", 0x3F800000, 0xFFC12345, 0x7FC00321},
+    {"lerp(x, y, z)", 0x7FC00001, 0x40000000, 0x7FC00321},
+    {"lerp(x, y, z)", 0x7FA00000, 0x7F800000, 0x00000001},
+    {"max(x, y)", 0x80000000, 0x00000000, 0},
+    {"min(x, y)", 0x00000000, 0x80000000, 0},
+    {"max(x, y)+min(y, x)", 0x7FC00001, 0x3F800000, 0},
+    {"min(x, y)*max(y, x)", 0x3F800000, 0xFFC12345, 0},
     {"add4(x, y, z, 1)+gray(z, y, x)", 0x7F7FFFFF, 0x7F7FFFFF, 0xFF7FFFFF},
 };
 
