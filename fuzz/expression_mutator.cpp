@@ -5,9 +5,9 @@
 // fixed limits turn up far more often than byte edits find them. Whatever follows the first
 // NUL (the value texts) is kept.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <algorithm>
 #include <cstring>
 #include <string>
 
