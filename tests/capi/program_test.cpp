@@ -1,6 +1,7 @@
 // Prepared programs as a program sees them, through the header and the shared library: the
 // cases the generated comparison meets too seldom to rely on.
 #include <quorvel/quorvel.h>
+#include <quorvel/quorvel.hpp>
 
 #include <gtest/gtest.h>
 
@@ -165,6 +166,25 @@ TEST(QuorvelRunMany, EqualsRunRowByRow) {
     }
     quorvel_run_many(nullptr, 3, nullptr, nullptr, nullptr, nullptr);
     EXPECT_EQ(quorvel_run(nullptr, 1.0f, 2.0f, 3.0f), 0.0f);
+}
+
+// The C++ layer: a failed program is false and says why; the many-row call stops at the shortest
+// span given, and an empty span reads zeros.
+TEST(QuorvelProgramClass, WrapsTheCalls) {
+    quorvel_failure failure;
+    const quorvel::program broken("1+", &failure);
+    EXPECT_FALSE(broken);
+    EXPECT_EQ(failure.reason, QUORVEL_REASON_OPERAND_EXPECTED);
+
+    const quorvel::program program("x*y+z");
+    ASSERT_TRUE(program);
+    EXPECT_EQ(program(2.0f, 3.0f, 1.0f), 7.0f);
+    EXPECT_EQ(program(2.0f), 0.0f);
+    const std::vector<float> x = {1.0f, 2.0f, 3.0f};
+    const std::vector<float> y = {10.0f, 20.0f};
+    std::vector<float> results(3, -1.0f);
+    program.run_many(x, y, {}, results);
+    EXPECT_EQ(results, (std::vector<float>{10.0f, 40.0f, -1.0f}));
 }
 
 }  // namespace
