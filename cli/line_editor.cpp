@@ -15,6 +15,7 @@ struct LineEditor {
     EditLine* edit;
     History* history;
     const char* prompt;
+    int drawnColumns;  // the terminal's width when the line was last drawn in full
     bool lineTooLong;  // the rest of the line was skipped unread by the editor
     // Keys read ahead while skipping, handed to the editor first: pending[pendingBegin,
     // pendingEnd).
@@ -38,21 +39,47 @@ constexpr const char* kKeyBindings[][2] = {
 
 // A signal handler can only leave a note in a static flag; ReadKey reads it.
 volatile std::sig_atomic_t g_interrupted = 0;
+volatile std::sig_atomic_t g_resized = 0;
 
 void NoteInterrupt(int) {
     g_interrupted = 1;
 }
 
+// Called after libedit's own handler, which has taken the new size.
+void NoteResize(int) {
+    g_resized = 1;
+}
+
+int TerminalColumns(EditLine* edit) {
+    int columns = 0;
+    el_get(edit, EL_GETTC, "co", &columns, nullptr);
+    return columns;
+}
+
+// The row of the line being edited that holds the cursor, counted from 0, at the width the
+// line was drawn at.
+int RowOfCursor(const LineEditor& editor) {
+    const LineInfoW* line = el_wline(editor.edit);
+    const std::size_t column =
+        std::strlen(editor.prompt) + static_cast<std::size_t>(line->cursor - line->buffer);
+    return editor.drawnColumns > 0 ? static_cast<int>(column / editor.drawnColumns) : 0;
+}
+
 // Back from Ctrl-Z or resized, libedit has set the terminal up again and forgotten what the
-// screen shows; the line is drawn again from the start of the cursor's row, not after itself.
-void RedrawLine(EditLine* edit) {
+// screen shows. The line is drawn again from its first row, not after itself; after a resize
+// that row is found by the width the line was drawn at, and the old rows are cleared.
+void RedrawLine(LineEditor& editor) {
     FILE* output = nullptr;
-    el_get(edit, EL_GETFP, 1, &output);
+    el_get(editor.edit, EL_GETFP, 1, &output);
     if (output != nullptr) {
-        std::fputs("\r", output);
+        const int rowsAbove = g_resized ? RowOfCursor(editor) : 0;
+        if (rowsAbove > 0) std::fprintf(output, "\x1b[%dA", rowsAbove);
+        std::fputs(g_resized ? "\r\x1b[J" : "\r", output);
         std::fflush(output);
     }
-    el_set(edit, EL_REFRESH);
+    g_resized = 0;
+    el_set(editor.edit, EL_REFRESH);
+    editor.drawnColumns = TerminalColumns(editor.edit);
 }
 
 LineEditor& EditorOf(EditLine* edit) {
@@ -131,7 +158,7 @@ int ReadKey(EditLine* edit, wchar_t* key) {
         }
         const ssize_t got = ReadByte(editor, fd, bytes + used);
         if (got < 0 && errno == EINTR) {
-            if (!g_interrupted) RedrawLine(edit);
+            if (!g_interrupted) RedrawLine(editor);
             continue;
         }
         if (got <= 0) return static_cast<int>(got);
@@ -185,6 +212,9 @@ LineEditor* OpenLineEditor(const char* program, const char* prompt) {
     interrupt.sa_handler = NoteInterrupt;
     sigemptyset(&interrupt.sa_mask);
     sigaction(SIGINT, &interrupt, nullptr);
+    struct sigaction resize = interrupt;
+    resize.sa_handler = NoteResize;
+    sigaction(SIGWINCH, &resize, nullptr);
 
     auto* editor = new LineEditor{};
     editor->prompt = prompt;
@@ -210,6 +240,7 @@ LineEditor* OpenLineEditor(const char* program, const char* prompt) {
     el_set(editor->edit, EL_BIND, "^D", "end-or-delete-next", nullptr);
     for (const auto& binding : kKeyBindings)
         el_set(editor->edit, EL_BIND, binding[0], binding[1], nullptr);
+    editor->drawnColumns = TerminalColumns(editor->edit);
     return editor;
 }
 

@@ -15,6 +15,13 @@ const std::string kUp = "\x1b[A", kDown = "\x1b[B", kLeft = "\x1b[D", kHome = "\
                   kCtrlE = "\x05", kCtrlK = "\x0b", kCtrlU = "\x15", kCtrlW = "\x17",
                   kBackspace = "\x7f";
 
+std::string Repeated(const std::string& text, int times) {
+    std::string repeated;
+    for (int copy = 0; copy < times; ++copy)
+        repeated += text;
+    return repeated;
+}
+
 TEST(QuorvelEvalTerminal, EditsLinesAndRecallsThisSessionsHistory) {
     char home[] = "/tmp/quorvel-eval-home-XXXXXX";
     ASSERT_NE(mkdtemp(home), nullptr);
@@ -86,10 +93,7 @@ TEST(QuorvelEvalTerminal, CtrlDOnAnEmptyLineEndsOnANewLine) {
 TEST(QuorvelEvalTerminal, PastedTenMegabyteLineIsAnsweredAndTheNextLineWorks) {
     TerminalSession session({"--explain"});
     ASSERT_TRUE(session.WaitFor("> "));
-    std::string line;
-    for (int part = 0; part < 5 * (1 << 20); ++part)
-        line += "1+";
-    session.Paste(line + "\r");
+    session.Paste(Repeated("1+", 5 << 20) + "\r");
     EXPECT_TRUE(session.WaitFor("\r\nQuorvel", 0, 20)) << session.Screen().size();
     EXPECT_TRUE(session.WaitFor("longer than 1023 bytes", 0, 20));
     const std::size_t answeredAt = session.Screen().size();
@@ -102,19 +106,31 @@ TEST(QuorvelEvalTerminal, PastedTenMegabyteLineIsAnsweredAndTheNextLineWorks) {
     EXPECT_EQ(session.Finish(), 1);
 }
 
-// After resizes the line being edited is drawn again in place, not after its old self.
+// After resizes the line being edited is drawn again in place, not after its old self; a line
+// that wraps is drawn again from its first row (one row up from the cursor), its old rows
+// cleared.
 TEST(QuorvelEvalTerminal, ResizesRedrawTheEditedLineInPlace) {
-    TerminalSession session({});
-    ASSERT_TRUE(session.WaitFor("> "));
-    session.Type("4*");
-    ASSERT_TRUE(session.WaitFor("4*"));
-    for (int resize = 0; resize < 100; ++resize)
-        session.Resize(resize % 2 == 0 ? 100 : 80);
-    session.Type("5\r");
-    EXPECT_TRUE(session.WaitFor("\r\n20.000000\r\n")) << session.Screen();
-    EXPECT_EQ(session.Screen().find("4*> "), std::string::npos) << session.Screen();
-    session.Type(kCtrlD);
-    EXPECT_EQ(session.Finish(), 0);
+    const struct {
+        std::string typed, last, answer, redrawnFrom;
+    } rows[] = {
+        {"4*", "5", "20.000000", "\r\x1b[J> 4*"},
+        {Repeated("1+", 50), "1", "51.000000", "\x1b[1A\r\x1b[J> 1+1+"},
+    };
+    for (const auto& row : rows) {
+        TerminalSession session({});
+        ASSERT_TRUE(session.WaitFor("> "));
+        session.Type(row.typed);
+        ASSERT_TRUE(session.WaitFor(row.typed.substr(row.typed.size() - 2)));
+        const std::size_t typedAt = session.Screen().size();
+        for (int resize = 0; resize < 100; ++resize)
+            session.Resize(resize % 2 == 0 ? 90 : 80);
+        EXPECT_TRUE(session.WaitFor(row.redrawnFrom, typedAt)) << session.Screen();
+        session.Type(row.last + "\r");
+        EXPECT_TRUE(session.WaitFor("\r\n" + row.answer + "\r\n")) << session.Screen();
+        EXPECT_EQ(session.Screen().find(row.typed + "> "), std::string::npos) << session.Screen();
+        session.Type(kCtrlD);
+        EXPECT_EQ(session.Finish(), 0);
+    }
 }
 
 // At a terminal, and only there: a greeting, the reason under a failure, nothing for an empty
