@@ -50,7 +50,7 @@ std::string TargetText(const RatioTarget& target) {
                                                        : " on every row";
     const std::string relation = target.most == 1.0
                                      ? " faster than "
-                                     : " within " + FormatFigure("%.2gx", target.most) + " of ";
+                                     : " within " + FormatFigure("%.3gx", target.most) + " of ";
     return std::string(kPreparedCellNames[target.cell]) + relation +
            kPreparedCellNames[target.other] + rows;
 }
