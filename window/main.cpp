@@ -2,7 +2,7 @@
 #include "window/quorvel_app.h"
 
 int main(int argc, char** argv) {
-    ApplyPlatformChoice();
+    if (!ApplyPlatformChoice()) return 1;
     CQuorvelApp app(argc, argv);
     // The initialisation runs the window until it is closed and returns false: no event loop
     // follows, and the process ends.

@@ -581,8 +581,12 @@ class QuorvelDlgTest : public QObject {
             << QByteArray("wayland-0") << QByteArray(":0") << QByteArray("wayland") << waylandOnly;
         QTest::newRow("user chose wayland-egl") << QByteArray("wayland-0") << QByteArray(":0")
                                                 << QByteArray("wayland-egl") << waylandOnly;
-        QTest::newRow("no display at all")
-            << QByteArray() << QByteArray() << QByteArray() << asGiven;
+        const int none = int(PlatformChoice::kNoDisplay);
+        QTest::newRow("no display at all") << QByteArray() << QByteArray() << QByteArray() << none;
+        QTest::newRow("user chose x11 without x server")
+            << QByteArray("wayland-0") << QByteArray() << QByteArray("xcb") << none;
+        QTest::newRow("user chose wayland without wayland")
+            << QByteArray() << QByteArray(":0") << QByteArray("wayland") << none;
     }
 
     void platformChoiceFollowsTheSession() {

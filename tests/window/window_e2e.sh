@@ -2,7 +2,8 @@
 # Drives the calculator window through real X events: Xvfb with the openbox window manager,
 # keys and clicks from xdotool, the clipboard through xclip. Checks type-ahead at start, Enter,
 # a multi-line paste, a double-click on the result, the history on Up, Esc, staying above
-# another active window, the platform choice on a headless Weston, and leaves a screenshot per
+# another active window, the keyboard commands (with what AT-SPI reports), the platform choice
+# on a headless Weston also with a dead DISPLAY, the exit without any display, and leaves a screenshot per
 # style in BUILD/window-e2e/ for a person to look at. Usage: window_e2e.sh BUILD
 set -euo pipefail
 build="$(cd "${1:?build directory}" && pwd)"
@@ -262,10 +263,28 @@ if [ -S "$runtime/quorvel-e2e" ]; then
     kill -0 "$app" 2>/dev/null || fail "the window did not run natively on Wayland"
     expect "warnings without an X server" "1" "$(grep -c 'cannot be kept above' "$out/wayland-only.err" || true)"
     kill "$app" 2>/dev/null || true
+    # An X display that does not answer counts as none: natively on Wayland, no abort.
+    XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=quorvel-e2e DISPLAY=:97 \
+        "$program" 2>"$out/wayland-dead-x.err" &
+    app=$!
+    pids+=("$app")
+    sleep 3
+    kill -0 "$app" 2>/dev/null || fail "a dead DISPLAY stopped the window on Wayland"
+    expect "note with a dead DISPLAY" "1" "$(grep -c 'cannot be kept above' "$out/wayland-dead-x.err" || true)"
+    kill "$app" 2>/dev/null || true
 else
     echo "window e2e: weston's headless backend does not run here; Wayland check skipped" >&2
 fi
 rm -rf "$runtime"
+
+# Without any display that answers: one line saying so, status 1, no abort.
+for dead in "" ":97"; do
+    status=0
+    (unset WAYLAND_DISPLAY; DISPLAY="$dead" exec "$program" 2>"$out/no-display.err") || status=$?
+    expect "status without a display ('$dead')" "1" "$status"
+    expect "one line without a display ('$dead')" "1" "$(wc -l <"$out/no-display.err")"
+    grep -q 'quorvel-eval' "$out/no-display.err" || fail "no pointer to quorvel-eval"
+done
 
 # Long texts. A 50 MB paste is refused whole with a note beside the field, the clipboard keeps
 # it, and the window answers the next expression. The limits only catch a hang: speed and memory
