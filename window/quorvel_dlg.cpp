@@ -10,8 +10,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStringList>
 #include <QToolTip>
+#include <algorithm>
 #include <cmath>
 
 #include "reasons/failure_tooltip.h"
@@ -22,6 +24,7 @@
 #include "window/dialog_units.h"
 #include "window/help_window.h"
 #include "window/single_line_edit.h"
+#include "window/width_fit.h"
 
 namespace {
 
@@ -31,6 +34,12 @@ constexpr const char* kCjkFallbackFamilies[] = {"WenQuanYi Micro Hei", "Noto San
 constexpr int kIconSizes[] = {16, 32, 48, 128};
 
 constexpr int kValueFieldIds[] = {IDC_X, IDC_Y, IDC_Z};
+
+// The fields that give up width when the window would be wider than the screen.
+constexpr int kYieldingFieldIds[] = {IDC_EXPRESSION, IDC_RESULT};
+
+// Room left for the window frame, which is not known before the window is shown.
+constexpr int kFrameAllowance = 16;
 
 constexpr char kCopyResultText[] = "复制结果";
 constexpr char kCopyExactText[] = "复制精确值";
@@ -106,11 +115,12 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget* parent) {
 }
 
 // The height the current style needs for a control's text: the edit fields and labels tell;
-// the button and the box keep their template heights.
-int NeededHeight(QWidget* widget) {
+// the box keeps its template height, and the button grows as the fields beside it do.
+int NeededHeight(QWidget* widget, int fieldHeight) {
     widget->ensurePolished();
     if (qobject_cast<QLineEdit*>(widget) != nullptr) return widget->sizeHint().height();
     if (qobject_cast<QLabel*>(widget) != nullptr) return widget->heightForWidth(widget->width());
+    if (qobject_cast<QPushButton*>(widget) != nullptr) return fieldHeight;
     return 0;
 }
 
@@ -302,20 +312,42 @@ void CQuorvelDlg::CreateActions() {
 }
 
 void CQuorvelDlg::FitControlsToStyle() {
+    // The button keeps its template proportion to the X field beside it.
+    const ControlTemplate& button = kMainControls[IndexOfControl(IDC_CALCULATE)];
+    const ControlTemplate& field = kMainControls[IndexOfControl(IDC_X)];
+    const int buttonHeight =
+        MulDiv(NeededHeight(Control(IDC_X), 0), button.rect.height, field.rect.height);
     std::array<PlacedControl, kMainControlCount> placed;
     for (std::size_t index = 0; index < kMainControlCount; ++index) {
         QWidget* widget = controls_[index];
-        placed[index] = {widget->geometry(), NeededHeight(widget),
+        placed[index] = {widget->geometry(), NeededHeight(widget, buttonHeight),
                          kMainControls[index].kind == ControlKind::kGroupBox};
     }
     grownHeight_ = FitNeededHeights(placed);
+    FitWidthToScreen(placed);
     for (std::size_t index = 0; index < kMainControlCount; ++index)
         controls_[index]->setGeometry(placed[index].rect);
 }
 
+void CQuorvelDlg::FitWidthToScreen(std::span<PlacedControl> placed) {
+    const int width = PixelSize(kMainClientArea, BaseUnitsOf(font())).width();
+    narrowedBy_ = std::max(0, width - (screen()->availableGeometry().width() - kFrameAllowance));
+    std::array<WidthFitControl, kMainControlCount> fitted;
+    for (std::size_t index = 0; index < kMainControlCount; ++index) {
+        const int id = kMainControls[index].id;
+        fitted[index] = {placed[index].rect,
+                         std::ranges::find(kYieldingFieldIds, id) != std::end(kYieldingFieldIds),
+                         placed[index].isBox};
+    }
+    NarrowBy(fitted, narrowedBy_);
+    for (std::size_t index = 0; index < kMainControlCount; ++index)
+        placed[index].rect = fitted[index].rect;
+}
+
 void CQuorvelDlg::ApplyWindowStyle() {
     setWindowTitle(QString::fromUtf8(kMainCaption));
-    setFixedSize(PixelSize(kMainClientArea, BaseUnitsOf(font())) + QSize(0, grownHeight_));
+    setFixedSize(PixelSize(kMainClientArea, BaseUnitsOf(font())) +
+                 QSize(-narrowedBy_, grownHeight_));
     setSizeGripEnabled(false);
 }
 

@@ -3,8 +3,10 @@
 #include <QDialog>
 #include <QIcon>
 #include <array>
+#include <span>
 
 #include "request/evaluation_request.h"
+#include "window/control_heights.h"
 #include "window/dialog_template.h"
 #include "window/expression_history.h"
 
@@ -44,6 +46,7 @@ class CQuorvelDlg : public QDialog {
     void CreateActions();
     QAction* AddAction(QWidget* owner, const char* text, const QKeySequence& keys);
     void FitControlsToStyle();
+    void FitWidthToScreen(std::span<PlacedControl> placed);
     void ApplyWindowStyle();
     void OnInitDialog();
     QLineEdit* Field(int id) const;
@@ -60,6 +63,7 @@ class CQuorvelDlg : public QDialog {
     QIcon icon_;
     std::array<QWidget*, kMainControlCount> controls_{};
     int grownHeight_ = 0;
+    int narrowedBy_ = 0;  // how much narrower than its template the screen makes the window
     ExpressionHistory history_;
     QString exactText_;   // the shown value's shortest exact text, empty for the error text
     float value_ = 0.0f;  // the shown value, when there is one

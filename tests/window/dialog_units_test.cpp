@@ -4,6 +4,7 @@
 
 #include "window/control_heights.h"
 #include "window/dialog_template.h"
+#include "window/width_fit.h"
 
 namespace {
 
@@ -154,5 +155,35 @@ TEST(ControlHeightsTest, RowsGrowByTheirLargestShortfall) {
         EXPECT_EQ(controls[2].rect, row.lower) << row.name;
         EXPECT_EQ(controls[3].rect, row.button) << row.name;
         EXPECT_EQ(controls[4].rect, row.box) << row.name;
+    }
+}
+
+// The template's second row in miniature: a label and a field that stay, a yielding field, a
+// button after it; a yielding field alone in the first row; the box around them all.
+TEST(WidthFitTest, YieldingFieldsNarrowAndWhatFollowsThemMovesLeft) {
+    const struct {
+        int excess;
+        QRect upper, label, field, result, button, box;
+    } rows[] = {
+        {0, QRect(10, 10, 300, 20), QRect(10, 40, 20, 16), QRect(35, 40, 40, 20),
+         QRect(80, 40, 180, 20), QRect(265, 40, 45, 22), QRect(0, 0, 320, 70)},
+        {-5, QRect(10, 10, 300, 20), QRect(10, 40, 20, 16), QRect(35, 40, 40, 20),
+         QRect(80, 40, 180, 20), QRect(265, 40, 45, 22), QRect(0, 0, 320, 70)},
+        {30, QRect(10, 10, 270, 20), QRect(10, 40, 20, 16), QRect(35, 40, 40, 20),
+         QRect(80, 40, 150, 20), QRect(235, 40, 45, 22), QRect(0, 0, 290, 70)},
+    };
+    for (const auto& row : rows) {
+        WidthFitControl controls[] = {
+            {QRect(10, 10, 300, 20), true, false},  {QRect(10, 40, 20, 16), false, false},
+            {QRect(35, 40, 40, 20), false, false},  {QRect(80, 40, 180, 20), true, false},
+            {QRect(265, 40, 45, 22), false, false}, {QRect(0, 0, 320, 70), false, true},
+        };
+        NarrowBy(controls, row.excess);
+        EXPECT_EQ(controls[0].rect, row.upper) << row.excess;
+        EXPECT_EQ(controls[1].rect, row.label) << row.excess;
+        EXPECT_EQ(controls[2].rect, row.field) << row.excess;
+        EXPECT_EQ(controls[3].rect, row.result) << row.excess;
+        EXPECT_EQ(controls[4].rect, row.button) << row.excess;
+        EXPECT_EQ(controls[5].rect, row.box) << row.excess;
     }
 }

@@ -817,6 +817,9 @@ class QuorvelDlgTest : public QObject {
         const int centre = dialog.Control(IDC_RESULT)->geometry().center().y();
         for (int id : {IDC_X, IDC_Y, IDC_Z, IDC_CALCULATE})
             QVERIFY(qAbs(dialog.Control(id)->geometry().center().y() - centre) <= 1);
+        // The button keeps its template proportion, 13 to 12, to the X field beside it.
+        QVERIFY(qAbs(dialog.Control(IDC_CALCULATE)->height() * 12 -
+                     dialog.Control(IDC_X)->height() * 13) <= 12);
         QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
     }
 
@@ -1043,7 +1046,9 @@ class QuorvelDlgTest : public QObject {
 };
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A screen of 1280x800, wide enough for the window at its template size.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" QUORVEL_OFFSCREEN_SCREEN);
     CQuorvelApp app(argc, argv);
     QuorvelDlgTest test;
     return QTest::qExec(&test, argc, argv);

@@ -136,6 +136,19 @@ for style in Fusion Windows Adwaita Adwaita-Dark; do
     kill "$app"
 done
 
+# At large font settings the window still fits the 1280-pixel screen, the fields giving way.
+export QT_FONT_DPI=144
+start_window Fusion
+xdotool type --delay 30 -- 'max(x,y)*PI+1.1e11'
+xdotool key Return
+sleep 0.5
+import -window root "$out/Fusion-144dpi.png"
+read -r left _ width _ < <(client_area "$window")
+[ "$left" -ge 0 ] && [ $((left + width)) -le 1280 ] ||
+    fail "at 144 dpi the window spans $left..$((left + width)) of 1280 pixels"
+kill "$app"
+unset QT_FONT_DPI
+
 # ---- Keyboard: paste at start, copy and reuse the result, reasons on focus, F1 help ----
 # Assistive technology's view comes through AT-SPI on a session bus of this test's own.
 read -r DBUS_SESSION_BUS_ADDRESS bus < <(dbus-daemon --session --fork --print-address=1 \
