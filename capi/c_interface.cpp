@@ -1,7 +1,6 @@
 #include <quorvel/quorvel.h>
 
 #include <cstring>
-#include <iterator>
 
 #include "engine/program.h"
 #include "reasons/failure_explanation.h"
@@ -18,53 +17,14 @@ static_assert(QUORVEL_DISPLAY_CAPACITY == kDisplayCapacity);
 
 namespace {
 
-// The C codes, each beside the engine's reason it stands for.
-struct ReasonCode {
-    int code;
-    FailureReason reason;
-};
-
-constexpr ReasonCode kReasonCodes[] = {
-    {QUORVEL_REASON_NONE, FailureReason::kNone},
-    {QUORVEL_REASON_EMPTY, FailureReason::kEmptyExpression},
-    {QUORVEL_REASON_TOO_LONG, FailureReason::kExpressionTooLong},
-    {QUORVEL_REASON_NUL_BYTE, FailureReason::kNulByte},
-    {QUORVEL_REASON_MISPLACED_SIGN, FailureReason::kMisplacedSign},
-    {QUORVEL_REASON_OPERATOR_EXPECTED, FailureReason::kOperatorExpected},
-    {QUORVEL_REASON_OPERAND_EXPECTED, FailureReason::kOperandExpected},
-    {QUORVEL_REASON_UNKNOWN_NAME, FailureReason::kUnknownName},
-    {QUORVEL_REASON_SCIENTIFIC_WITHOUT_POINT, FailureReason::kScientificWithoutPoint},
-    {QUORVEL_REASON_OCTAL_DIGIT, FailureReason::kOctalDigit},
-    {QUORVEL_REASON_MALFORMED_NUMBER, FailureReason::kMalformedNumber},
-    {QUORVEL_REASON_NAME_TOO_LONG, FailureReason::kNameTooLong},
-    {QUORVEL_REASON_EXPONENT_TOO_LONG, FailureReason::kExponentTooLong},
-    {QUORVEL_REASON_UNCLOSED_BRACKET, FailureReason::kUnclosedBracket},
-    {QUORVEL_REASON_WRONG_CLOSER, FailureReason::kWrongCloser},
-    {QUORVEL_REASON_NESTED_COMMA, FailureReason::kNestedComma},
-    {QUORVEL_REASON_GROUP_TOO_LONG, FailureReason::kGroupTooLong},
-    {QUORVEL_REASON_TOO_MANY_BRACKETS, FailureReason::kTooManyBrackets},
-    {QUORVEL_REASON_MISSING_ARGUMENTS, FailureReason::kMissingArguments},
-    {QUORVEL_REASON_ARGUMENT_COUNT, FailureReason::kArgumentCount},
-    {QUORVEL_REASON_ARRAY_FUNCTION, FailureReason::kArrayFunction},
-    {QUORVEL_REASON_OUT_OF_MEMORY, FailureReason::kOutOfMemory},
-};
-
-// The published codes are the engine's own numbers, every one of them.
-constexpr bool CodesAreTheReasons() {
-    for (const ReasonCode& row : kReasonCodes) {
-        if (row.code != static_cast<int>(row.reason)) return false;
-    }
-    return std::size(kReasonCodes) == static_cast<std::size_t>(FailureReason::kCount);
-}
-static_assert(CodesAreTheReasons());
-
 // A missing value text reads as an empty field does: 0.
 const char* ValueTextOrEmpty(const char* text) {
     return text != nullptr ? text : "";
 }
 
 void Describe(const char* expression, const FailureReport& report, quorvel_failure& failure) {
-    failure.reason = static_cast<int>(report.reason);
+    failure.reason =
+        static_cast<int>(report.reason);  // the reasons' table asserts it is the C code
     failure.column = report.column;
     failure.text[0] = '\0';
     // A text too long to evaluate is never read past its first 1,024 bytes, here neither.

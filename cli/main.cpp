@@ -76,7 +76,7 @@ void EmitExplanation(Session& session, const char* expression, const FailureRepo
     ExplainFailure(expression, report, reason, sizeof reason);
     char message[640];
     std::snprintf(message, sizeof message, "quorvel-eval: %llu:%d: %s\n", session.expressionNumber,
-                  static_cast<int>(report.column), reason);
+                  static_cast<int>(FailureColumn(expression, report)), reason);
     FlushOutput(session.out);
     WriteError(message);
 }

@@ -25,11 +25,18 @@ struct Span {
     // position less origin; null outside every group.
     const std::uint8_t* closerAt;
     std::int32_t origin;
+    std::int32_t opener;           // the bracket this span stands in, -1 for the whole text
+    const SymbolDescriptor* call;  // the function whose argument this span is, else null
 };
 
 bool EvaluateSpan(const Expression& expression, const Span& span, float& result);
 
 // Records the first failure for a caller that asked (column = position + 1; position -1 gives
-// column 0) and returns false, so that a failing reader can end with return Fail(...).
+// column 0) and returns false, so that a failing reader can end with return Fail(...). The
+// report's token is what stands at position unless tokenEnd says where it ends.
 bool Fail(const Expression& expression, FailureReason reason, std::int32_t position,
-          const SymbolDescriptor* function = nullptr);
+          std::int32_t opener, const SymbolDescriptor* function, std::int32_t tokenEnd = -1);
+
+// The same, with the bracket and the call of the span the failure lies in.
+bool Fail(const Expression& expression, const Span& span, FailureReason reason,
+          std::int32_t position, std::int32_t tokenEnd = -1);

@@ -82,16 +82,18 @@ const SymbolDescriptor* MatchSign(const char* text, std::int32_t& cursor) {
     return sign;
 }
 
-// Digits, then e or E and digits to the end of the token: a scientific number without a point.
-bool IsScientificWithoutPoint(const char* token, std::int32_t length) {
-    std::int32_t at = 0;
-    while (at < length && IsDigit(token[at]))
+// Digits, e or E, an optional sign and digits up to a delimiter: a scientific number without a
+// point, which ends where this returns; -1 for anything else.
+std::int32_t ScientificWithoutPointEnd(const char* text, std::int32_t at) {
+    while (IsDigit(text[at]))
         ++at;
-    if (at == length || (token[at] != 'e' && token[at] != 'E')) return false;
+    if (text[at] != 'e' && text[at] != 'E') return -1;
     ++at;
-    while (at < length && IsDigit(token[at]))
+    if (text[at] == '+' || text[at] == '-') ++at;
+    const std::int32_t digits = at;
+    while (IsDigit(text[at]))
         ++at;
-    return at == length;
+    return at > digits && IsDelimiter(text[at]) ? at : -1;
 }
 
 // "0" and decimal digits, one of them 8 or 9.
@@ -119,42 +121,56 @@ bool HasOverlongExponent(const char* p) {
     return digits >= kTokenCapacity;
 }
 
-// Why the token of length bytes at token resolves to nothing; only asked for a report.
+// Why the token of length bytes at token resolves to nothing; only asked for a report. A point
+// followed by a digit is a number written without its leading digit.
 FailureReason UnresolvedToken(const char* token, std::int32_t length) {
     const bool digitLed = IsDigit(token[0]);
     if (digitLed && HasOverlongExponent(token)) return FailureReason::kExponentTooLong;
     if (length == kTokenCapacity - 1 && !IsDelimiter(token[length])) {
         return FailureReason::kNameTooLong;
     }
+    if (token[0] == '.' && IsDigit(token[1])) return FailureReason::kMalformedNumber;
     if (!digitLed) return FailureReason::kUnknownName;
-    if (IsScientificWithoutPoint(token, length)) return FailureReason::kScientificWithoutPoint;
+    if (ScientificWithoutPointEnd(token, 0) >= 0) return FailureReason::kScientificWithoutPoint;
     if (IsOctalWithDecimalDigit(token, length)) return FailureReason::kOctalDigit;
     return FailureReason::kMalformedNumber;
 }
 
-bool FailToken(const Expression& expression, std::int32_t tokenAt, std::int32_t length) {
+// The report's token is the whole name or number; a scientific one runs on to its exponent.
+bool FailToken(const Expression& expression, const Span& span, std::int32_t tokenAt,
+               std::int32_t length) {
     if (expression.report == nullptr) return false;
-    return Fail(expression, UnresolvedToken(expression.text + tokenAt, length), tokenAt);
+    const char* const token = expression.text + tokenAt;
+    const FailureReason reason = UnresolvedToken(token, length);
+    const std::int32_t end = reason == FailureReason::kScientificWithoutPoint
+                                 ? tokenAt + ScientificWithoutPointEnd(token, 0)
+                                 : tokenAt + length;
+    return Fail(expression, span, reason, tokenAt, end);
 }
 
 // Where an operand belongs but no token can start: a sign after the start, a closer, a comma or
 // the end of the span.
-bool FailMissingOperand(const Expression& expression, const EvalState& state) {
+bool FailMissingOperand(const Expression& expression, const Span& span, const EvalState& state) {
     const char c = expression.text[state.cursor];
     const bool sign = state.cursor < state.end && (c == '+' || c == '-');
-    return Fail(expression, sign ? FailureReason::kMisplacedSign : FailureReason::kOperandExpected,
+    return Fail(expression, span,
+                sign ? FailureReason::kMisplacedSign : FailureReason::kOperandExpected,
                 state.cursor);
 }
 
 // Where an operator belongs but another byte stands. Only a token cut after 63 characters ends
-// on a token character, so two of them side by side mean the name or number was too long.
+// on a token character, so two of them side by side mean the name or number was too long. A
+// comma there separates nothing unless the span is a call's argument.
 bool FailMissingOperator(const Expression& expression, const Span& span, const EvalState& state) {
     const std::int32_t at = state.cursor;
-    if (at > span.begin && !IsDelimiter(expression.text[at]) &&
-        !IsDelimiter(expression.text[at - 1])) {
-        return Fail(expression, FailureReason::kNameTooLong, at - (kTokenCapacity - 1));
+    const char* const text = expression.text;
+    if (at > span.begin && !IsDelimiter(text[at]) && !IsDelimiter(text[at - 1])) {
+        return Fail(expression, span, FailureReason::kNameTooLong, at - (kTokenCapacity - 1));
     }
-    return Fail(expression, FailureReason::kOperatorExpected, at);
+    if (text[at] == ',' && span.call == nullptr) {
+        return Fail(expression, span, FailureReason::kCommaOutsideCall, at);
+    }
+    return Fail(expression, span, FailureReason::kOperatorExpected, at);
 }
 
 // A literal or constant just read, for a program being prepared.
@@ -181,7 +197,7 @@ bool ReadFunctionCall(const Expression& expression, const Span& span, EvalState&
                       std::int32_t tokenAt, std::int32_t length) {
     RegisterBuiltinsOnce();
     const std::uint32_t index = FindFunction(expression.text + tokenAt, length);
-    if (index >= g_functionRegistry.count) return FailToken(expression, tokenAt, length);
+    if (index >= g_functionRegistry.count) return FailToken(expression, span, tokenAt, length);
     return CallFunction(expression, span, g_functionRegistry.rows[index], tokenAt, state.cursor,
                         state.operand);
 }
@@ -189,7 +205,7 @@ bool ReadFunctionCall(const Expression& expression, const Span& span, EvalState&
 // A literal: a plain integer straight from the text, else a scientific literal, else a token
 // read as an integer or a fraction. A digit-led token is no constant, variable or function, but
 // it still reaches the function stage, which sets the registry up, before it fails.
-bool ReadNumber(const Expression& expression, EvalState& state) {
+bool ReadNumber(const Expression& expression, const Span& span, EvalState& state) {
     const char* const text = expression.text;
     if (ReadDecimalInteger(text, state.cursor, state.integer)) {
         state.operand = static_cast<float>(state.integer);
@@ -204,7 +220,7 @@ bool ReadNumber(const Expression& expression, EvalState& state) {
     }
     if (ParseDecimal(state.token, state.operand)) return true;
     RegisterBuiltinsOnce();
-    return FailToken(expression, tokenAt, state.cursor - tokenAt);
+    return FailToken(expression, span, tokenAt, state.cursor - tokenAt);
 }
 
 // A constant, a variable (one character), then a function call, in that order.
@@ -212,7 +228,7 @@ bool ReadName(const Expression& expression, const Span& span, EvalState& state) 
     const char* const text = expression.text;
     const std::int32_t tokenAt = state.cursor;
     const std::int32_t length = TokenLength(text + tokenAt);
-    if (length == 0) return FailMissingOperand(expression, state);
+    if (length == 0) return FailMissingOperand(expression, span, state);
     state.cursor += length;
     if (FindConstant(text + tokenAt, length, state.operand)) return RecordLeaf(state);
     if (length == 1) {
@@ -220,7 +236,7 @@ bool ReadName(const Expression& expression, const Span& span, EvalState& state) 
             if (state.recorder != nullptr) RecordVariable(*state.recorder, text[tokenAt] - 'a');
             return true;
         }
-        return FailToken(expression, tokenAt, length);
+        return FailToken(expression, span, tokenAt, length);
     }
     return ReadFunctionCall(expression, span, state, tokenAt, length);
 }
@@ -235,7 +251,7 @@ bool ReadOperand(const Expression& expression, const Span& span, EvalState& stat
         ++state.cursor;
         return ReadGroup(expression, span, state.cursor, state.operand, opener);
     }
-    if (IsDigit(text[state.cursor])) return ReadNumber(expression, state) && RecordLeaf(state);
+    if (IsDigit(text[state.cursor])) return ReadNumber(expression, span, state) && RecordLeaf(state);
     return ReadName(expression, span, state);
 }
 
@@ -287,9 +303,21 @@ void StoreOperator(EvalState& state, const SymbolDescriptor* op) {
 }  // namespace
 
 bool Fail(const Expression& expression, FailureReason reason, std::int32_t position,
-          const SymbolDescriptor* function) {
-    if (expression.report != nullptr) *expression.report = {reason, position + 1, function};
+          std::int32_t opener, const SymbolDescriptor* function, std::int32_t tokenEnd) {
+    if (expression.report == nullptr) return false;
+    const std::int32_t begin = position < 0 ? 0 : position;
+    if (position < 0) {
+        tokenEnd = 0;
+    } else if (tokenEnd < 0) {
+        tokenEnd = begin + WhatStandsAt(expression.text + begin);
+    }
+    *expression.report = {reason, position + 1, function, {begin, tokenEnd}, opener};
     return false;
+}
+
+bool Fail(const Expression& expression, const Span& span, FailureReason reason,
+          std::int32_t position, std::int32_t tokenEnd) {
+    return Fail(expression, reason, position, span.opener, span.call, tokenEnd);
 }
 
 // expression := [sign] operand { operator operand }
@@ -325,8 +353,8 @@ bool EvaluateSpan(const Expression& expression, const Span& span, float& result)
 
     if (state.count != state.level + 1) {
         const bool blank = span.begin == 0 && state.count == 0 && state.sign == nullptr;
-        return blank ? Fail(expression, FailureReason::kEmptyExpression, -1)
-                     : Fail(expression, FailureReason::kOperandExpected, state.end);
+        return blank ? Fail(expression, span, FailureReason::kEmptyExpression, -1)
+                     : Fail(expression, span, FailureReason::kOperandExpected, state.end);
     }
     if (state.level == 1) state.acc[0] = Apply(state, state.lowOp, state.acc[0], state.acc[1]);
     result = state.acc[0];
@@ -338,10 +366,14 @@ namespace {
 bool EvaluateWhole(const Expression& expression, float& result) {
     result = 0.0f;
     if (expression.report != nullptr) *expression.report = {FailureReason::kNone, 0, nullptr};
-    if (expression.text == nullptr) return Fail(expression, FailureReason::kEmptyExpression, -1);
+    const Span whole{0, 0, nullptr, 0, -1, nullptr};
+    if (expression.text == nullptr) {
+        return Fail(expression, whole, FailureReason::kEmptyExpression, -1);
+    }
     const std::size_t length = std::strlen(expression.text);
-    if (length > INT32_MAX) return Fail(expression, FailureReason::kExpressionTooLong, -1);
-    return EvaluateSpan(expression, Span{0, static_cast<std::int32_t>(length), nullptr, 0}, result);
+    if (length > INT32_MAX) return Fail(expression, whole, FailureReason::kExpressionTooLong, -1);
+    return EvaluateSpan(
+        expression, Span{0, static_cast<std::int32_t>(length), nullptr, 0, -1, nullptr}, result);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "engine/lexical_rules.h"
+#include "engine/name_tables.h"
 #include "engine/program_recording.h"
 
 namespace {
@@ -35,18 +36,26 @@ constexpr GroupCharTable kGroupChars[2] = {MakeGroupChars(false), MakeGroupChars
 
 constexpr std::int32_t kAtOwnOpener = -1;
 
+// Where a scan failed, by offsets from the group's first byte (kAtOwnOpener for the bracket that
+// opened it): the byte at fault and the bracket the failure concerns.
+struct ScanFailure {
+    FailureReason reason;
+    std::int32_t at;
+    std::int32_t opener;
+};
+
 // Finds the end of the group that starts at start (or, with commaEnds, a comma at its own
 // level) before limit, the end of the span it lies in, and records where every opener inside
 // it is closed; length receives the number of bytes before the end. A group text holds at most
-// 255 characters, with at most 31 brackets open inside it. On failure failedAt is the offset of
-// the byte at fault, or kAtOwnOpener for the bracket that opened the group.
-FailureReason ScanGroup(const char* start, std::int32_t limit, std::int32_t openerIndex,
-                        bool commaEnds, std::int32_t& length, std::int32_t& failedAt,
-                        std::uint8_t (&closerAt)[kGroupCapacity]) {
+// 255 characters, with brackets nested at most 32 deep counting its own.
+ScanFailure ScanGroup(const char* start, std::int32_t limit, std::int32_t openerIndex,
+                      bool commaEnds, std::int32_t& length,
+                      std::uint8_t (&closerAt)[kGroupCapacity]) {
     const GroupCharTable& chars = kGroupChars[commaEnds];
     std::int32_t stack[kBracketDepthLimit];
-    std::uint8_t openedAt[kBracketDepthLimit];
+    std::int32_t openedAt[kBracketDepthLimit];
     stack[0] = openerIndex;
+    openedAt[0] = kAtOwnOpener;
     int depth = 1;
     const std::int32_t stop = limit < kGroupCapacity ? limit : kGroupCapacity;
     for (std::int32_t j = 0; j < stop; ++j) {
@@ -55,61 +64,84 @@ FailureReason ScanGroup(const char* start, std::int32_t limit, std::int32_t open
             c = chars[static_cast<unsigned char>(start[j])];
         if (j == stop) break;
         if (c.kind == GroupChar::kComma) {
-            if (depth != 1) {
-                failedAt = j;
-                return FailureReason::kNestedComma;
-            }
+            if (depth != 1) return {FailureReason::kNestedComma, j, openedAt[depth - 1]};
             length = j;
-            return FailureReason::kNone;
+            return {FailureReason::kNone, 0, 0};
         }
         if (c.kind == GroupChar::kOpener) {
             if (depth == kBracketDepthLimit) {
-                failedAt = kAtOwnOpener;
-                return FailureReason::kTooManyBrackets;
+                return {FailureReason::kNestingTooDeep, kAtOwnOpener, kAtOwnOpener};
             }
-            openedAt[depth] = static_cast<std::uint8_t>(j);
+            openedAt[depth] = j;
             stack[depth++] = c.index;
         } else if (c.kind == GroupChar::kCloser) {
             if (stack[--depth] != c.index) {
-                failedAt = j;
-                return FailureReason::kWrongCloser;
+                return {FailureReason::kWrongCloser, j, openedAt[depth]};
             }
             if (depth == 0) {
                 length = j;
-                return FailureReason::kNone;
+                return {FailureReason::kNone, 0, 0};
             }
             closerAt[openedAt[depth]] = static_cast<std::uint8_t>(j);
         }
     }
     if (stop == kGroupCapacity) {
-        failedAt = kAtOwnOpener;
-        return FailureReason::kGroupTooLong;
+        return {FailureReason::kGroupTooLong, kAtOwnOpener, kAtOwnOpener};
     }
-    failedAt = depth == 1 ? kAtOwnOpener : openedAt[depth - 1];
-    return FailureReason::kUnclosedBracket;
+    return {FailureReason::kUnclosedBracket, openedAt[depth - 1], openedAt[depth - 1]};
+}
+
+// The built-in function named right before the bracket at opener, spaces between allowed.
+const SymbolDescriptor* FunctionNamedBefore(const char* text, std::int32_t opener) {
+    std::int32_t end = opener;
+    while (end > 0 && text[end - 1] == ' ')
+        --end;
+    std::int32_t begin = end;
+    while (begin > 0 && !IsDelimiter(text[begin - 1]))
+        --begin;
+    return FindBuiltin(text + begin, static_cast<std::size_t>(end - begin));
+}
+
+// Reports a failed scan of a part. A comma inside a nested bracket belongs to a call, which the
+// report names, only when a function's name stands before that bracket; otherwise the report
+// names the call the part belongs to.
+bool FailScan(const Expression& expression, const Span& part, const ScanFailure& failure,
+              std::int32_t openerAt) {
+    const auto place = [&](std::int32_t offset) {
+        return offset == kAtOwnOpener ? openerAt : part.begin + offset;
+    };
+    const std::int32_t opener = place(failure.opener);
+    FailureReason reason = failure.reason;
+    const SymbolDescriptor* function = part.call;
+    if (reason == FailureReason::kNestedComma && expression.report != nullptr) {
+        const SymbolDescriptor* inner = FunctionNamedBefore(expression.text, opener);
+        if (inner == nullptr) reason = FailureReason::kCommaOutsideCall;
+        if (inner != nullptr) function = inner;
+    }
+    return Fail(expression, reason, place(failure.at), opener, function);
 }
 
 // Reads one group or argument from the cursor up to the closer of the bracket at openerAt (or,
-// with commaEnds, up to a comma at its own level) and evaluates it where it lies. A whole group
-// opened inside a scanned group ends where that scan found its closer: a scan of any whole group
-// inside an accepted group accepts it in the same way.
+// with commaEnds, up to a comma at its own level) and evaluates it where it lies; call is the
+// function whose argument it is. A whole group opened inside a scanned group ends where that
+// scan found its closer: a scan of any whole group inside an accepted group accepts it in the
+// same way.
 bool ReadPart(const Expression& expression, const Span& span, std::int32_t& cursor, float& value,
-              std::int32_t openerIndex, std::int32_t openerAt, bool commaEnds) {
+              std::int32_t openerIndex, std::int32_t openerAt, bool commaEnds,
+              const SymbolDescriptor* call) {
     value = 0.0f;
     std::uint8_t closerAt[kGroupCapacity];
-    Span part{cursor, 0, closerAt, cursor};
+    Span part{cursor, 0, closerAt, cursor, openerAt, call};
     if (!commaEnds && openerAt == cursor - 1 && span.closerAt != nullptr) {
         part.end = span.origin + span.closerAt[openerAt - span.origin];
         part.closerAt = span.closerAt;
         part.origin = span.origin;
     } else {
         std::int32_t length = 0;
-        std::int32_t failedAt = 0;
-        const FailureReason failure = ScanGroup(expression.text + cursor, span.end - cursor,
-                                                openerIndex, commaEnds, length, failedAt, closerAt);
-        if (failure != FailureReason::kNone) {
-            return Fail(expression, failure,
-                        failedAt == kAtOwnOpener ? openerAt : cursor + failedAt);
+        const ScanFailure failure = ScanGroup(expression.text + cursor, span.end - cursor,
+                                              openerIndex, commaEnds, length, closerAt);
+        if (failure.reason != FailureReason::kNone) {
+            return FailScan(expression, part, failure, openerAt);
         }
         part.end = cursor + length;
     }
@@ -117,22 +149,32 @@ bool ReadPart(const Expression& expression, const Span& span, std::int32_t& curs
     return EvaluateSpan(expression, part, value);
 }
 
+// Whether the failure of a later argument says only that the arguments ran out: the text after
+// the call's closer held no end for it, or nothing stood in it.
+bool ArgumentsRanOut(const Expression& expression) {
+    const FailureReason reason = expression.report->reason;
+    return reason == FailureReason::kUnclosedBracket || reason == FailureReason::kOperandExpected;
+}
+
 // A non-final argument reads up to a comma at its own level; the last one up to the closer. A
 // non-final argument that ends at the call's closer leaves the next one to the text after it,
-// which is seldom more than a missing argument: that is what a failure there reports.
+// which is seldom more than a missing argument: that is what a failure there reports, unless
+// the engine stopped on something that stood there.
 template <int Count>
 bool ReadArguments(const Expression& expression, const Span& span, const SymbolDescriptor& row,
                    std::int32_t& cursor, float (&arguments)[Count]) {
     std::int32_t opener = 0;
     if (MatchOpenBracket(expression.text, cursor, opener) == nullptr) {
-        return Fail(expression, FailureReason::kMissingArguments, cursor, &row);
+        return Fail(expression, FailureReason::kMissingArguments, cursor, span.opener, &row);
     }
     const std::int32_t openerAt = cursor - 1;
     std::int32_t closedAt = -1;
     for (int i = 0; i < Count; ++i) {
         const bool last = i + 1 == Count;
-        if (!ReadPart(expression, span, cursor, arguments[i], opener, openerAt, !last)) {
-            if (closedAt >= 0) Fail(expression, FailureReason::kArgumentCount, closedAt, &row);
+        if (!ReadPart(expression, span, cursor, arguments[i], opener, openerAt, !last, &row)) {
+            if (closedAt >= 0 && expression.report != nullptr && ArgumentsRanOut(expression)) {
+                Fail(expression, FailureReason::kArgumentCount, closedAt, openerAt, &row);
+            }
             return false;
         }
         if (!last && closedAt < 0 && expression.text[cursor - 1] != ',') closedAt = cursor - 1;
@@ -158,7 +200,7 @@ const SymbolDescriptor* MatchOpenBracket(const char* text, std::int32_t& cursor,
 
 bool ReadGroup(const Expression& expression, const Span& span, std::int32_t& cursor, float& value,
                std::int32_t openerIndex) {
-    return ReadPart(expression, span, cursor, value, openerIndex, cursor - 1, false);
+    return ReadPart(expression, span, cursor, value, openerIndex, cursor - 1, false, nullptr);
 }
 
 // Only the one- to four-argument rows have a reader; the array functions cannot be called. While a
@@ -168,7 +210,7 @@ bool CallFunction(const Expression& expression, const Span& span, const SymbolDe
     value = 0.0f;
     const bool recording = expression.recorder != nullptr;
     const auto notCallable = [&] {
-        return Fail(expression, FailureReason::kArrayFunction, nameAt, &row);
+        return Fail(expression, FailureReason::kArrayFunction, nameAt, span.opener, &row);
     };
     switch (row.kind) {
         case kUnarySign:

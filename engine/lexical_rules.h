@@ -35,6 +35,13 @@ inline std::int32_t TokenLength(const char* text) {
     return length;
 }
 
+// The length of what stands at text: a run of token characters, else the one character; 0 at
+// the end.
+inline std::int32_t WhatStandsAt(const char* text) {
+    const std::int32_t length = TokenLength(text);
+    return length > 0 ? length : text[0] != '\0';
+}
+
 // Cuts the run of token characters at the cursor (after spaces) into token, at most 63 of them.
 // Returns false when the run is empty; token is always left NUL-terminated.
 bool ReadToken(const char* text, std::int32_t& cursor, char (&token)[kTokenCapacity]);

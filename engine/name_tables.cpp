@@ -13,12 +13,6 @@ FunctionRegistry g_functionRegistry;
 
 namespace {
 
-struct ConstantDefinition {
-    const char* name;
-    std::size_t length;
-    std::uint32_t bits;
-};
-
 // What InitConstants writes into the table, in its order.
 constexpr ConstantDefinition kConstants[] = {
     {"PI", 2, 0x40490FDB},  // pi rounded to float
@@ -249,4 +243,18 @@ std::uint32_t LookupFunction(const char* name) {
     const std::size_t length = strnlen(name, kFunctionNameLimit);
     if (length == 0 || length == kFunctionNameLimit) return kNoFunction;
     return FindFunction(name, length);
+}
+
+std::span<const ConstantDefinition> BuiltinConstants() {
+    return kConstants;
+}
+
+std::span<const SymbolDescriptor> BuiltinFunctions() {
+    return kBuiltins;
+}
+
+const SymbolDescriptor* FindBuiltin(const char* name, std::size_t length) {
+    const bool fits = length > 0 && length < kFunctionNameLimit;
+    const std::uint32_t row = fits ? FindBuiltinIn(name, length) : kNotBuiltin;
+    return row < kNotBuiltin ? &kBuiltins[row] : nullptr;
 }

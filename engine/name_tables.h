@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "engine/symbol_descriptor.h"
 
@@ -9,6 +10,13 @@ struct ConstantEntry {
     char name[16];
     std::uint32_t hash;
     float value;
+};
+
+// A built-in constant: its name and the bits of its float value.
+struct ConstantDefinition {
+    const char* name;
+    std::size_t length;
+    std::uint32_t bits;
 };
 
 struct ConstantTable {
@@ -40,3 +48,9 @@ std::uint32_t LookupFunction(const char* name);
 // value untouched on a miss; FindFunction reports a miss as the registry count.
 bool FindConstant(const char* name, std::size_t length, float& value);
 std::uint32_t FindFunction(const char* name, std::size_t length);
+
+// The compile-time tables that lookup reads, in registration order: what any caller may read
+// without setting anything up. FindBuiltin gives the row of a built-in function, or null.
+std::span<const ConstantDefinition> BuiltinConstants();
+std::span<const SymbolDescriptor> BuiltinFunctions();
+const SymbolDescriptor* FindBuiltin(const char* name, std::size_t length);

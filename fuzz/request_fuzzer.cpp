@@ -2,6 +2,8 @@
 // The input is the expression, X, Y and Z texts separated by NUL bytes (a NUL can never be part
 // of a text); value texts that are missing read as "0.0", the fields' initial text.
 
+#include <iconv.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -15,6 +17,7 @@
 #include <quorvel/quorvel.h>
 #include "engine/groups_and_calls.h"
 #include "reasons/failure_explanation.h"
+#include "reasons/failure_tooltip.h"
 #include "request/evaluation_request.h"
 #include "request/exact_value_text.h"
 
@@ -109,8 +112,21 @@ bool ConcernsCall(FailureReason reason) {
            reason == FailureReason::kArrayFunction;
 }
 
+// Whether the C library's converter reads the whole text as UTF-8.
+bool IsUtf8(const char* text) {
+    static const iconv_t converter = iconv_open("UTF-32LE", "UTF-8");
+    char* in = const_cast<char*>(text);
+    std::size_t inLeft = std::strlen(text);
+    char wide[4 * 1024];
+    char* out = wide;
+    std::size_t outLeft = sizeof wide;
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    return iconv(converter, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1);
+}
+
 // The English reason reads the expression around the column: it is never empty, and at whatever
-// capacity the input picks it is cut and terminated, never written past.
+// capacity the input picks it is cut and terminated, never written past. Both languages' texts,
+// whole or cut, are UTF-8.
 void CheckExplanation(const RequestInput& input, const char* answer, const FailureReport& report) {
     char text[512];
     std::memset(text, '#', sizeof text);
@@ -118,6 +134,7 @@ void CheckExplanation(const RequestInput& input, const char* answer, const Failu
     Require(text[0] != '\0' && std::memchr(text, '\0', sizeof text - 1) != nullptr &&
                 text[sizeof text - 1] == '#',
             "a failure has an English reason within its buffer", input, answer);
+    Require(IsUtf8(text), "the English reason is UTF-8", input, answer);
     const std::size_t capacity = input.expression.size() % 48;
     std::memset(text, '#', sizeof text);
     ExplainFailure(input.expression.c_str(), report, text, capacity);
@@ -126,11 +143,17 @@ void CheckExplanation(const RequestInput& input, const char* answer, const Failu
     if (capacity > 0) {
         Require(std::memchr(text, '\0', capacity) != nullptr, "a cut English reason is terminated",
                 input, answer);
+        Require(IsUtf8(text), "a cut English reason is UTF-8", input, answer);
     }
+    FailureTooltipText(input.expression.c_str(), report, text, capacity > 0 ? capacity : 1);
+    Require(IsUtf8(text), "a cut Chinese reason is UTF-8", input, answer);
+    FailureTooltipText(input.expression.c_str(), report, text, sizeof text);
+    Require(IsUtf8(text), "the Chinese reason is UTF-8", input, answer);
 }
 
 // Every failure has a reason, at a column inside the text or one past its end, or at 0 when it
-// concerns the whole text; a call reason names its function; a success has no reason at all.
+// concerns the whole text; a call reason names its function, and the spans lie in the text; a
+// success has no reason at all.
 void CheckReport(const RequestInput& input, const char* answer, const FailureReport& report) {
     if (!IsErrorText(answer)) {
         Require(report.reason == FailureReason::kNone && report.column == 0 &&
@@ -144,8 +167,11 @@ void CheckReport(const RequestInput& input, const char* answer, const FailureRep
     const bool wholeText = ConcernsWholeText(report.reason);
     Require(wholeText ? report.column == 0 : report.column >= 1 && report.column <= length + 1,
             "the column stands inside the text, or is 0 for the whole text", input, answer);
-    Require(ConcernsCall(report.reason) == (report.function != nullptr),
-            "exactly the call reasons name a function", input, answer);
+    Require(!ConcernsCall(report.reason) || report.function != nullptr,
+            "a call reason names its function", input, answer);
+    Require(report.token.begin <= report.token.end && report.token.end <= length &&
+                report.opener < length,
+            "the report's spans lie inside the text", input, answer);
     CheckExplanation(input, answer, report);
 }
 
@@ -229,8 +255,13 @@ void CheckEnclosedAlike(const RequestInput& input, const char* answer,
             input, answer);
     if (report.column == 0) return;
     const auto shift = static_cast<std::int32_t>(std::strlen(enclosing[0]));
+    // Inside positive(...) a comma that separated nothing separates one argument too many.
+    const bool commaInCall = enclosing[0][1] != '\0' &&
+                             report.reason == FailureReason::kCommaOutsideCall &&
+                             enclosedReport.reason == FailureReason::kOperatorExpected;
     Require(
-        enclosedReport.reason == report.reason && enclosedReport.column == report.column + shift,
+        (enclosedReport.reason == report.reason || commaInCall) &&
+            enclosedReport.column == report.column + shift,
         "an enclosed failure keeps its reason at its place in the whole text", input, answer);
 }
 

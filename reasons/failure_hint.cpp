@@ -6,56 +6,84 @@
 #include "engine/evaluator.h"
 #include "engine/groups_and_calls.h"
 #include "engine/name_tables.h"
+#include "reasons/utf8_text.h"
 
 namespace {
 
 constexpr int kOpenerRows = 3;  // the bracket table's first half opens, its second half closes
 
-// The bracket row index (0-2) whose first half holds c, or -1.
+// The bracket index (0-2) of c within the half of the bracket table from firstRow, or -1.
 int BracketIndex(char c, int firstRow) {
     for (int index = 0; index < kOpenerRows; ++index) {
-        if (kBracketTable[firstRow + index].name[0] == c) return index;
-    }
-    return -1;
-}
-int OpenerIndex(char c) {
-    return c == '\0' ? -1 : BracketIndex(c, 0);
-}
-int CloserIndex(char c) {
-    return c == '\0' ? -1 : BracketIndex(c, kOpenerRows);
-}
-
-// The position of the innermost opening bracket still open before end, or -1. Brackets nest
-// in the text as the group reader nests them, so counting back from end finds it.
-int InnermostOpenBracket(const char* text, int end) {
-    int closed = 0;
-    for (int at = end - 1; at >= 0; --at) {
-        if (CloserIndex(text[at]) >= 0) {
-            ++closed;
-        } else if (OpenerIndex(text[at]) >= 0) {
-            if (closed == 0) return at;
-            --closed;
-        }
+        if (c != '\0' && kBracketTable[firstRow + index].name[0] == c) return index;
     }
     return -1;
 }
 
-// The registry row of the function named right before the bracket at opener, or null.
-const SymbolDescriptor* FunctionBefore(const char* text, int opener) {
-    int end = opener;
-    while (end > 0 && text[end - 1] == ' ')
-        --end;
-    int start = end;
-    while (start > 0 && !IsDelimiter(text[start - 1]) && end - start < kTokenCapacity - 1)
-        --start;
-    char name[kTokenCapacity] = {};
-    std::memcpy(name, text + start, static_cast<std::size_t>(end - start));
-    const std::uint32_t row = LookupFunction(name);
-    return row < g_functionRegistry.count ? &g_functionRegistry.rows[row] : nullptr;
+// The characters that an input method types in place of an ASCII one: the whole full-width
+// block and the ideographic space stand for the ASCII character itself; these punctuation marks
+// are likely meant as the ASCII one beside them.
+struct Slip {
+    char32_t typed;
+    char meant;
+};
+constexpr Slip kLikelySlips[] = {
+    {U'【', '['}, {U'】', ']'}, {U'。', '.'}, {U'、', ','}, {U'×', '*'}, {U'÷', '/'},
+};
+constexpr char32_t kFullWidthFirst = 0xFF01;
+constexpr char32_t kFullWidthLast = 0xFF5E;
+constexpr char32_t kFullWidthOffset = 0xFEE0;
+constexpr char32_t kIdeographicSpace = 0x3000;
+
+// The bytes the report's token covers, within the text.
+struct Token {
+    const char* text;
+    std::size_t length;
+};
+
+Token TokenOf(const char* expression, const FailureReport& report) {
+    const std::size_t limit = report.token.end > 0 ? static_cast<std::size_t>(report.token.end) : 0;
+    const auto length = static_cast<std::int32_t>(strnlen(expression, limit));
+    std::int32_t begin = report.token.begin < 0 ? 0 : report.token.begin;
+    std::int32_t end = report.token.end > length ? length : report.token.end;
+    if (begin > end) begin = end;
+    return {expression + begin, static_cast<std::size_t>(end - begin)};
+}
+
+char* AddNote(FailureHint& hint, Note note) {
+    if (hint.count == kNoteLimit) return nullptr;
+    NoteText& added = hint.notes[hint.count++];
+    added = NoteText{};
+    added.note = note;
+    return added.pieces[0];
+}
+
+void AddNote(FailureHint& hint, Note note, const char* piece, std::size_t length) {
+    char* first = AddNote(hint, note);
+    if (first == nullptr) return;
+    TextBuffer buffer{first, kPieceCapacity, 0};
+    AppendText(buffer, piece, length);
+}
+
+void AddQuoted(FailureHint& hint, Note note, const Token& token) {
+    char* first = AddNote(hint, note);
+    if (first == nullptr) return;
+    TextBuffer buffer{first, kPieceCapacity, 0};
+    AppendQuoted(buffer, token.text, token.length);
 }
 
 int ArgumentsOf(const SymbolDescriptor& row) {
     return row.kind >= kFunction1 && row.kind <= kFunction4 ? row.kind - kFunction1 + 1 : 0;
+}
+
+void AddFunction(FailureHint& hint, Note note, const SymbolDescriptor& row) {
+    char* first = AddNote(hint, note);
+    if (first == nullptr) return;
+    NoteText& added = hint.notes[hint.count - 1];
+    const int arguments = ArgumentsOf(row);
+    std::snprintf(added.pieces[0], kPieceCapacity, "%s", row.name);
+    std::snprintf(added.pieces[1], kPieceCapacity, "%d", arguments);
+    std::snprintf(added.pieces[2], kPieceCapacity, "%s", arguments == 1 ? "" : "s");
 }
 
 char FoldCase(char c) {
@@ -63,99 +91,200 @@ char FoldCase(char c) {
 }
 
 // ASCII letters only, so no locale can make two names alike.
-bool EqualIgnoringCase(const char* a, const char* b) {
-    for (; *a != '\0' || *b != '\0'; ++a, ++b) {
-        if (FoldCase(*a) != FoldCase(*b)) return false;
+bool EqualIgnoringCase(const Token& token, const char* name) {
+    std::size_t i = 0;
+    for (; i < token.length && name[i] != '\0'; ++i) {
+        if (FoldCase(token.text[i]) != FoldCase(name[i])) return false;
     }
-    return true;
+    return i == token.length && name[i] == '\0';
 }
 
-// A constant, function or variable whose name differs from token only by case, into fix. The
-// evaluation that failed on the name has set up both tables on its way through the lookups.
-void NameDifferingInCase(const char* token, char (&fix)[2 * kTokenCapacity]) {
-    for (std::uint32_t i = 0; i < g_constantTable.count; ++i) {
-        const char* name = g_constantTable.entries[i].name;
-        if (EqualIgnoringCase(token, name)) {
-            std::strcpy(fix, name);
-            return;
+// A constant, function or variable whose name differs from the token only by case.
+bool AddNameInCase(const Token& token, FailureHint& hint) {
+    for (const ConstantDefinition& constant : BuiltinConstants()) {
+        if (EqualIgnoringCase(token, constant.name)) {
+            AddNote(hint, Note::kNameInCase, constant.name, constant.length);
+            return true;
         }
     }
-    for (std::uint32_t i = 0; i < g_functionRegistry.count; ++i) {
-        const char* name = g_functionRegistry.rows[i].name;
-        if (EqualIgnoringCase(token, name)) {
-            std::strcpy(fix, name);
-            return;
+    for (const SymbolDescriptor& row : BuiltinFunctions()) {
+        if (EqualIgnoringCase(token, row.name)) {
+            AddNote(hint, Note::kNameInCase, row.name, std::strlen(row.name));
+            return true;
         }
     }
-    // The variables are the bank's slots, one lowercase letter each from a.
-    static_assert(sizeof g_variableBank / sizeof g_variableBank[0] == 'z' - 'a' + 1);
-    const char letter = FoldCase(token[0]);
-    if (token[1] == '\0' && letter >= 'a' && letter <= 'z') {
-        fix[0] = letter;
-        fix[1] = '\0';
+    const char letter = FoldCase(token.text[0]);
+    if (token.length == 1 && letter >= 'a' && letter < 'a' + kVariableCount) {
+        AddNote(hint, Note::kNameInCase, &letter, 1);
+        return true;
     }
+    return false;
 }
 
-std::int32_t RunOfDigits(const char* text, std::int32_t at) {
-    std::int32_t end = at;
-    while (IsDigit(text[end]))
+std::size_t RunOf(const Token& token, std::size_t at, const char* accepted) {
+    std::size_t end = at;
+    while (end < token.length && token.text[end] != '\0' && std::strchr(accepted, token.text[end]))
         ++end;
     return end - at;
 }
 
-// "1e3" written with a point, "1.0e3": the user's digits, marker, sign and exponent.
-void ScientificWithPoint(const char* text, std::int32_t at, FailureHint& hint) {
-    const std::int32_t mantissa = RunOfDigits(text, at);
-    std::int32_t marker = at + mantissa;
-    if (mantissa == 0 || (text[marker] != 'e' && text[marker] != 'E')) return;
-    std::int32_t exponent = marker + 1;
-    if (text[exponent] == '+' || text[exponent] == '-') ++exponent;
-    const std::int32_t end = exponent + RunOfDigits(text, exponent);
-    if (!IsDelimiter(text[end])) return;
-    const int written = std::snprintf(hint.fix, sizeof hint.fix, "%.*s.0%.*s", mantissa, text + at,
-                                      end - marker, text + marker);
-    if (written < 0 || written >= static_cast<int>(sizeof hint.fix)) hint.fix[0] = '\0';
+constexpr const char* kDigits = "0123456789";
+constexpr const char* kDigitsAndPoint = "0123456789.";
+
+// "1e3" with a point in the user's own digits, marker and exponent: "1.0e3".
+void AddScientificWithPoint(const Token& token, FailureHint& hint) {
+    const std::size_t mantissa = RunOf(token, 0, kDigits);
+    char fix[kPieceCapacity];
+    std::snprintf(fix, sizeof fix, "%.*s.0%.*s", static_cast<int>(mantissa), token.text,
+                  static_cast<int>(token.length - mantissa), token.text + mantissa);
+    AddNote(hint, Note::kWrite, fix, std::strlen(fix));
 }
 
 // "09" as the decimal number it was meant to be: "9".
-void OctalAsDecimal(FailureHint& hint) {
-    const char* digits = hint.token;
-    if (RunOfDigits(digits, 0) != static_cast<std::int32_t>(std::strlen(digits))) return;
-    while (digits[0] == '0' && digits[1] != '\0')
-        ++digits;
-    std::strcpy(hint.fix, digits);
+void AddDecimalSpelling(const Token& token, FailureHint& hint) {
+    std::size_t zeros = RunOf(token, 0, "0");
+    if (zeros == token.length) --zeros;
+    AddNote(hint, Note::kOctal, token.text + zeros, token.length - zeros);
 }
 
-void CloserOf(int opener, FailureHint& hint) {
+bool IsKnownName(const char* name, std::size_t length) {
+    for (const ConstantDefinition& constant : BuiltinConstants()) {
+        if (length == constant.length && std::memcmp(name, constant.name, length) == 0) return true;
+    }
+    const bool variable = length == 1 && name[0] >= 'a' && name[0] < 'a' + kVariableCount;
+    return variable || FindBuiltin(name, length) != nullptr;
+}
+
+// ".5" read as the number 0.5, or "2E" and "2x" as the products 2*E and 2*x.
+void AddNumberFix(const Token& token, FailureHint& hint) {
+    char fix[kPieceCapacity];
+    const std::size_t number = RunOf(token, 0, kDigitsAndPoint);
+    if (token.text[0] == '.' && number == token.length && RunOf(token, 1, kDigits) + 1 == number) {
+        std::snprintf(fix, sizeof fix, "0%.*s", static_cast<int>(token.length), token.text);
+        AddNote(hint, Note::kLeadingDigit, fix, std::strlen(fix));
+        return;
+    }
+    if (number == 0 || number == token.length) return;
+    if (!IsKnownName(token.text + number, token.length - number)) return;
+    std::snprintf(fix, sizeof fix, "%.*s*%.*s", static_cast<int>(number), token.text,
+                  static_cast<int>(token.length - number), token.text + number);
+    AddNote(hint, Note::kProduct, fix, std::strlen(fix));
+}
+
+void AddCloser(const char* expression, std::int32_t opener, Note note, FailureHint& hint) {
     if (opener < 0) return;
-    hint.fix[0] = kBracketTable[kOpenerRows + opener].name[0];
-    hint.fix[1] = '\0';
+    const int index = BracketIndex(expression[opener], 0);
+    if (index < 0) return;
+    AddNote(hint, note, kBracketTable[kOpenerRows + index].name, 1);
 }
 
-void SetFunction(const SymbolDescriptor* row, FailureHint& hint) {
-    hint.function = row;
-    hint.arguments = row != nullptr ? ArgumentsOf(*row) : 0;
+bool IsDigitAt(const char* expression, std::int32_t at) {
+    return at >= 0 && IsDigit(expression[at]);
 }
 
-void AddFix(const char* text, std::int32_t at, const FailureReport& report, FailureHint& hint) {
+// "1,5" outside every call, as the number it was likely meant to be: "1.5".
+void AddDecimalComma(const char* expression, std::int32_t comma, FailureHint& hint) {
+    if (!IsDigitAt(expression, comma - 1) || !IsDigitAt(expression, comma + 1)) return;
+    std::int32_t begin = comma - 1;
+    while (IsDigitAt(expression, begin - 1) && comma - begin < kTokenCapacity)
+        --begin;
+    std::int32_t end = comma + 1;
+    while (IsDigit(expression[end]) && end - comma < kTokenCapacity)
+        ++end;
+    char fix[kPieceCapacity];
+    std::snprintf(fix, sizeof fix, "%.*s.%.*s", comma - begin, expression + begin, end - comma - 1,
+                  expression + comma + 1);
+    AddNote(hint, Note::kDecimalComma, fix, std::strlen(fix));
+}
+
+// The ASCII character an input method's character stands for, '\0' when none.
+char AsciiFor(char32_t typed, Note& note) {
+    note = Note::kFullWidth;
+    if (typed >= kFullWidthFirst && typed <= kFullWidthLast) {
+        return static_cast<char>(typed - kFullWidthOffset);
+    }
+    if (typed == kIdeographicSpace) return ' ';
+    note = Note::kLikelyMeant;
+    for (const Slip& slip : kLikelySlips) {
+        if (slip.typed == typed) return slip.meant;
+    }
+    return '\0';
+}
+
+// The first character of the token that an input method typed in place of an ASCII one, with
+// its column in characters.
+void AddInputMethodSlip(const char* expression, const Token& token, FailureHint& hint) {
+    std::size_t at = 0;
+    while (at < token.length) {
+        char32_t typed = 0;
+        const int taken = Utf8CharacterAt(token.text + at, token.length - at, typed);
+        Note note = Note::kFullWidth;
+        const char meant = taken > 1 ? AsciiFor(typed, note) : '\0';
+        if (meant != '\0') {
+            NoteText* added = hint.count < kNoteLimit ? &hint.notes[hint.count] : nullptr;
+            AddNote(hint, note, token.text + at, static_cast<std::size_t>(taken));
+            if (added == nullptr) return;
+            const auto byteColumn = static_cast<std::int32_t>(token.text + at - expression) + 1;
+            std::snprintf(added->pieces[1], kPieceCapacity, "%d",
+                          static_cast<int>(CharacterColumn(expression, byteColumn)));
+            added->pieces[2][0] = meant;
+            return;
+        }
+        at += taken > 0 ? static_cast<std::size_t>(taken) : 1;
+    }
+}
+
+bool Holds(const Token& token, char c) {
+    return std::memchr(token.text, c, token.length) != nullptr;
+}
+
+// The notes that belong to the reason itself.
+void AddReasonNotes(const char* expression, const FailureReport& report, const Token& token,
+                    FailureHint& hint) {
+    const char first = token.length > 0 ? token.text[0] : '\0';
     switch (report.reason) {
         case FailureReason::kUnknownName:
-            NameDifferingInCase(hint.token, hint.fix);
+            if (!AddNameInCase(token, hint)) AddQuoted(hint, Note::kToken, token);
+            break;
+        case FailureReason::kMalformedNumber:
+            AddQuoted(hint, Note::kToken, token);
+            AddNumberFix(token, hint);
             break;
         case FailureReason::kScientificWithoutPoint:
-            ScientificWithPoint(text, at, hint);
+            AddScientificWithPoint(token, hint);
             break;
         case FailureReason::kOctalDigit:
-            OctalAsDecimal(hint);
+            AddDecimalSpelling(token, hint);
             break;
         case FailureReason::kUnclosedBracket:
-            CloserOf(OpenerIndex(text[at]), hint);
+            AddCloser(expression, report.opener, Note::kCloseWith, hint);
             break;
-        case FailureReason::kWrongCloser: {
-            const int opener = InnermostOpenBracket(text, at);
-            if (opener >= 0) CloserOf(OpenerIndex(text[opener]), hint);
+        case FailureReason::kWrongCloser:
+            AddCloser(expression, report.opener, Note::kWrite, hint);
             break;
-        }
+        case FailureReason::kOperatorExpected:
+            if (first == ',' && report.function != nullptr) {
+                AddFunction(hint, Note::kTakes, *report.function);
+            } else if (BracketIndex(first, 0) >= 0) {
+                AddNote(hint, Note::kProduct, "*", 1);
+            } else if (BracketIndex(first, kOpenerRows) >= 0 && report.opener < 0) {
+                AddNote(hint, Note::kUnopenedCloser);
+            }
+            break;
+        case FailureReason::kCommaOutsideCall:
+            if (report.function == nullptr) AddDecimalComma(expression, report.token.begin, hint);
+            break;
+        case FailureReason::kMissingArguments:
+            if (report.function != nullptr) AddFunction(hint, Note::kTakesAs, *report.function);
+            break;
+        case FailureReason::kArgumentCount:
+            if (report.function != nullptr) {
+                AddFunction(hint, Note::kTakesAfterColon, *report.function);
+            }
+            break;
+        case FailureReason::kArrayFunction:
+            if (report.function != nullptr) AddFunction(hint, Note::kNamed, *report.function);
+            break;
         default:
             break;
     }
@@ -165,24 +294,11 @@ void AddFix(const char* text, std::int32_t at, const FailureReport& report, Fail
 
 FailureHint HintFor(const char* expression, const FailureReport& report) {
     FailureHint hint{};
-    SetFunction(report.function, hint);
-    const auto length = static_cast<std::int32_t>(strnlen(expression, 1u << 20));
-    if (report.column < 1 || report.column > length + 1) return hint;
-    std::int32_t at = report.column - 1;
-    hint.atEnd = report.reason == FailureReason::kOperandExpected && at == length;
-    if (report.reason == FailureReason::kOperatorExpected) {
-        hint.openerAhead = OpenerIndex(expression[at]) >= 0;
-        hint.closesNothing =
-            CloserIndex(expression[at]) >= 0 && InnermostOpenBracket(expression, at) < 0;
-    }
-    std::int32_t cursor = at;
-    ReadToken(expression, cursor, hint.token);
-    hint.hasTab = std::strchr(hint.token, '\t') != nullptr;
-    AddFix(expression, at, report, hint);
-    if (hint.function == nullptr && report.reason == FailureReason::kOperatorExpected &&
-        expression[at] == ',') {
-        const int opener = InnermostOpenBracket(expression, at);
-        if (opener >= 0) SetFunction(FunctionBefore(expression, opener), hint);
-    }
+    if (report.column < 1) return hint;
+    const Token token = TokenOf(expression, report);
+    hint.endsEarly = report.reason == FailureReason::kOperandExpected && token.length == 0;
+    AddReasonNotes(expression, report, token, hint);
+    AddInputMethodSlip(expression, token, hint);
+    if (Holds(token, '\t')) AddNote(hint, Note::kTab);
     return hint;
 }

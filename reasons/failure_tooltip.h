@@ -11,8 +11,7 @@ inline constexpr std::size_t kFailureTooltipCapacity = 512;
 const char* ChineseReasonText(FailureReason reason);
 
 // What the result field's tooltip and accessible description say while it shows the error text:
-// the column and the reason in Chinese, naming the fix where the expression shows one. UTF-8,
-// cut to capacity. Every byte from 0x80 up belongs to a name that no table holds, so a failure
-// stands at or before the first such byte, where the byte column is the character column.
+// the column in characters and the reason in Chinese, naming the fix where the expression shows
+// one. UTF-8, cut to capacity at a character boundary.
 void FailureTooltipText(const char* expression, const FailureReport& report, char* text,
                         std::size_t capacity);

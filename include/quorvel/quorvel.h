@@ -83,13 +83,15 @@ enum quorvel_reason {
     QUORVEL_REASON_EXPONENT_TOO_LONG,        /* an exponent of more than 63 digits */
     QUORVEL_REASON_UNCLOSED_BRACKET,         /* (1 */
     QUORVEL_REASON_WRONG_CLOSER,             /* [1) */
-    QUORVEL_REASON_NESTED_COMMA,             /* max(min(1,2),3) */
+    QUORVEL_REASON_NESTED_COMMA,             /* a call's comma in an earlier argument: max(min(1,2),3) */
     QUORVEL_REASON_GROUP_TOO_LONG,           /* a group of more than 255 characters */
-    QUORVEL_REASON_TOO_MANY_BRACKETS,        /* more than 31 brackets inside one group */
+    QUORVEL_REASON_TOO_MANY_BRACKETS,        /* brackets nested more than 32 deep */
     QUORVEL_REASON_MISSING_ARGUMENTS,        /* sin 1 */
     QUORVEL_REASON_ARGUMENT_COUNT,           /* rand2(1) */
     QUORVEL_REASON_ARRAY_FUNCTION,           /* array_add(1) */
-    QUORVEL_REASON_OUT_OF_MEMORY             /* quorvel_prepare found no memory (column 0) */
+    QUORVEL_REASON_OUT_OF_MEMORY,            /* quorvel_prepare found no memory (column 0) */
+    QUORVEL_REASON_COMMA_OUTSIDE_CALL        /* a comma in no call's arguments: (1,2), 1,5 */
+    /* New reasons are only ever appended. */
 };
 
 /* The size of the reason text in struct quorvel_failure, its NUL included. */
@@ -100,7 +102,8 @@ struct quorvel_failure {
     /* An enum quorvel_reason; QUORVEL_REASON_NONE when the expression evaluated. */
     int reason;
     /* The byte, counted from 1 in the whole expression, where the evaluation could not go on;
-       0 when the reason concerns the whole text, or when it evaluated. */
+       0 when the reason concerns the whole text, or when it evaluated. A byte, not a character:
+       the text below counts characters when it names a column. */
     int column;
     /* The reason in English, naming the fix where there is one ("unknown name; did you mean
        PI"): UTF-8 and NUL-terminated, empty when it evaluated. */

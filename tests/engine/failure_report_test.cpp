@@ -26,29 +26,39 @@ const FailureRow kFailureRows[] = {
     {"   ", R::kEmptyExpression, 0, nullptr},
     {"-", R::kOperandExpected, 2, nullptr},
     {"2*-3", R::kMisplacedSign, 3, nullptr},
-    {"max(1,2*+3)", R::kMisplacedSign, 9, nullptr},
+    {"max(1,2*+3)", R::kMisplacedSign, 9, "max"},
     {"1 2", R::kOperatorExpected, 3, nullptr},
     {"E(1)", R::kOperatorExpected, 2, nullptr},
-    {"sin(1,2)", R::kOperatorExpected, 6, nullptr},
+    {"sin(1,2)", R::kOperatorExpected, 6, "sin"},
+    {"(1,2)", R::kCommaOutsideCall, 3, nullptr},
+    {"1,5+x", R::kCommaOutsideCall, 2, nullptr},
+    {"max([1,2],3)", R::kCommaOutsideCall, 7, "max"},
+    {"max((1,2),3)", R::kCommaOutsideCall, 7, "max"},
+    {"max(3,(1,2))", R::kCommaOutsideCall, 9, nullptr},
     {"((1)2)", R::kOperatorExpected, 5, nullptr},
     {"1)", R::kOperatorExpected, 2, nullptr},
     {"1+", R::kOperandExpected, 3, nullptr},
     {"1+ ", R::kOperandExpected, 4, nullptr},
-    {"sqrt(1+)", R::kOperandExpected, 8, nullptr},
+    {"sqrt(1+)", R::kOperandExpected, 8, "sqrt"},
     {"()", R::kOperandExpected, 2, nullptr},
     {"( )", R::kOperandExpected, 3, nullptr},
-    {"max(,2)", R::kOperandExpected, 5, nullptr},
+    {"max(,2)", R::kOperandExpected, 5, "max"},
     {"abs(max(1,(2*(3+))))", R::kOperandExpected, 17, nullptr},
+    {"max(1)foo)", R::kUnknownName, 7, "max"},
     {"pi+1", R::kUnknownName, 1, nullptr},
     {"SIN(1)", R::kUnknownName, 1, nullptr},
     {"x*[y+foo]", R::kUnknownName, 6, nullptr},
     {"A", R::kUnknownName, 1, nullptr},
     {"x\t+1", R::kUnknownName, 1, nullptr},
     {"x+1e3", R::kScientificWithoutPoint, 3, nullptr},
+    {"2E+1", R::kScientificWithoutPoint, 1, nullptr},
+    {"2E", R::kMalformedNumber, 1, nullptr},
+    {"2e+x", R::kMalformedNumber, 1, nullptr},
+    {".5", R::kMalformedNumber, 1, nullptr},
     {"[2*(1E-3)]", R::kScientificWithoutPoint, 5, nullptr},
     {"08", R::kOctalDigit, 1, nullptr},
-    {"min(1,  019)", R::kOctalDigit, 9, nullptr},
-    {"abs(0x1g)", R::kMalformedNumber, 5, nullptr},
+    {"min(1,  019)", R::kOctalDigit, 9, "min"},
+    {"abs(0x1g)", R::kMalformedNumber, 5, "abs"},
     {"1.2.3", R::kMalformedNumber, 1, nullptr},
     {"12abc", R::kMalformedNumber, 1, nullptr},
     {std::string(64, 'n'), R::kNameTooLong, 1, nullptr},
@@ -58,15 +68,15 @@ const FailureRow kFailureRows[] = {
     {"2*{1.0e-" + std::string(70, '1') + "}", R::kExponentTooLong, 4, nullptr},
     {"(1", R::kUnclosedBracket, 1, nullptr},
     {"1+((2)", R::kUnclosedBracket, 3, nullptr},
-    {"max(1,(2)", R::kUnclosedBracket, 4, nullptr},
-    {"abs([1+(2)", R::kUnclosedBracket, 5, nullptr},
+    {"max(1,(2)", R::kUnclosedBracket, 4, "max"},
+    {"abs([1+(2)", R::kUnclosedBracket, 5, "abs"},
     {"[1)", R::kWrongCloser, 3, nullptr},
-    {"abs({1)})", R::kWrongCloser, 7, nullptr},
-    {"max(min(1,2),3)", R::kNestedComma, 10, nullptr},
-    {"1+max3([1,2],3,4)", R::kNestedComma, 10, nullptr},
+    {"abs({1)})", R::kWrongCloser, 7, "abs"},
+    {"max(min(1,2),3)", R::kNestedComma, 10, "min"},
+    {"1+max3(add [1,2],3,4)", R::kNestedComma, 14, "add"},
     {"(" + FlatSum(255) + " )", R::kGroupTooLong, 1, nullptr},
-    {"2*max(1," + FlatSum(255) + " )", R::kGroupTooLong, 6, nullptr},
-    {"2*" + Nested(33, "5"), R::kTooManyBrackets, 3, nullptr},
+    {"2*max(1," + FlatSum(255) + " )", R::kGroupTooLong, 6, "max"},
+    {"2*" + Nested(33, "5"), R::kNestingTooDeep, 3, nullptr},
     {"sin 1", R::kMissingArguments, 5, "sin"},
     {"1+(cos)", R::kMissingArguments, 7, "cos"},
     {"max(1)", R::kArgumentCount, 6, "max"},
@@ -75,6 +85,41 @@ const FailureRow kFailureRows[] = {
     {"array_add(1)", R::kArrayFunction, 1, "array_add"},
     {"2+abs(array_min(1))", R::kArrayFunction, 7, "array_min"},
 };
+
+// What the report names besides the column: the token at fault and the bracket the reason
+// concerns (-1 at the top level), as byte offsets.
+struct SpanRow {
+    const char* text;
+    const char* token;
+    std::int32_t opener;
+};
+
+const SpanRow kSpanRows[] = {
+    {"pi+1", "pi", -1},       {"x*[y+foo]", "foo", 2}, {"x+1e+3*2", "1e+3", -1},
+    {"2*1.2.3", "1.2.3", -1}, {"1 2", "2", -1},        {"2(3)", "(", -1},
+    {"(1)+2)", ")", -1},      {"1+", "", -1},          {"sqrt(1+)", ")", 4},
+    {"1+((2)", "(", 2},       {"[(1)}", "}", 0},       {"abs({1)})", ")", 4},
+    {"max((1,2),3)", ",", 4}, {"sin 1", "1", -1},      {"rand2(1)", ")", 5},
+    {"1（2", "1（2", -1},
+};
+
+class FailureSpans : public testing::TestWithParam<SpanRow> {};
+
+TEST_P(FailureSpans, NameTheTokenAndTheOpener) {
+    const SpanRow& row = GetParam();
+    FailureReport report{R::kCount, -1, nullptr};
+    float value = 0.0f;
+    ASSERT_FALSE(EvaluateExpression(row.text, value, &report));
+    EXPECT_EQ(report.token.begin, report.column - 1);
+    const std::string text = row.text;
+    EXPECT_EQ(text.substr(static_cast<std::size_t>(report.token.begin),
+                          static_cast<std::size_t>(report.token.end - report.token.begin)),
+              row.token);
+    EXPECT_EQ(report.opener, row.opener);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, FailureSpans, testing::ValuesIn(kSpanRows),
+                         [](const auto& info) { return CaseName(info.param.text, info.index); });
 
 void PrintTo(const FailureRow& row, std::ostream* out) {
     *out << '"' << row.text << '"';

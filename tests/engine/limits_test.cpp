@@ -28,10 +28,11 @@ const LimitRow kLimitRows[] = {
     {"255-character argument", "max(" + FlatSum(255) + ",1)", true, 128.0f},
     {"256-character argument", "max(" + FlatSum(255) + " ,1)", false, 0.0f},
     {"255-character last argument", "max(1," + FlatSum(255) + ")", true, 128.0f},
-    {"31 brackets nested in a group", Nested(32, "5"), true, 5.0f},
-    {"32 brackets nested in a group", Nested(33, "5"), false, 0.0f},
-    {"31 nested inside a call", "abs" + Nested(32, "-5"), true, 5.0f},
-    {"32 nested inside a call", "abs" + Nested(33, "-5"), false, 0.0f},
+    {"32 brackets deep", Nested(32, "5"), true, 5.0f},
+    {"33 brackets deep", Nested(33, "5"), false, 0.0f},
+    {"40 flat groups in one group", "(" + Repeat("(1)+", 39) + "(1))", true, 40.0f},
+    {"32 deep counting the call's", "abs" + Nested(32, "-5"), true, 5.0f},
+    {"33 deep counting the call's", "abs" + Nested(33, "-5"), false, 0.0f},
     {"mixed kinds at the limit", "[" + Nested(30, "{2}") + "]", true, 2.0f},
 };
 
