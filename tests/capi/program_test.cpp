@@ -92,8 +92,10 @@ TEST(QuorvelRun, OperandOrderOfTwoNaNsShows) {
 }
 
 TEST(QuorvelPrepare, FailsAsExplainFails) {
-    const std::string longest = "x" + std::string(1022, ' ');
-    const std::string tooLong = "x" + std::string(1023, ' ');
+    std::string longest(1023, ' ');
+    longest.front() = 'x';
+    std::string tooLong(1024, ' ');
+    tooLong.front() = 'x';
     const char* const expressions[] = {
         "",    "  ",          "1+",       "pi",           "x+1e3",           "2*-3",
         "(1]", "sin 1",       "rand2(1)", "array_add(1)", "max(min(1,2),3)", "08",
@@ -112,7 +114,9 @@ TEST(QuorvelPrepare, FailsAsExplainFails) {
         EXPECT_EQ(failure.column, explained.column) << expression;
         EXPECT_STREQ(failure.text, explained.text) << expression;
         quorvel_release(program);
-        EXPECT_EQ(quorvel_prepare(expression, nullptr) != nullptr, evaluates) << expression;
+        program = quorvel_prepare(expression, nullptr);
+        EXPECT_EQ(program != nullptr, evaluates) << expression;
+        quorvel_release(program);
     }
 }
 
