@@ -9,4 +9,4 @@ rm -f "$build"/*.deb
 packages=("$build"/*.deb)
 echo "packages: ${packages[*]}"
 lintian --fail-on error,warning "${packages[@]}"
-appstreamcli validate --no-net packaging/metainfo/org.quorvel.quorvel.metainfo.xml
+appstreamcli validate --no-net --pedantic packaging/metainfo/org.quorvel.quorvel.metainfo.xml
