@@ -3,8 +3,8 @@
 # keys and clicks from xdotool, the clipboard through xclip. Checks type-ahead at start, Enter,
 # a multi-line paste, a double-click on the result, the history on Up, Esc, staying above
 # another active window, the keyboard commands (with what AT-SPI reports), the platform choice
-# on a headless Weston also with a dead DISPLAY, the exit without any display, and leaves a screenshot per
-# style in BUILD/window-e2e/ for a person to look at. Usage: window_e2e.sh BUILD
+# on a headless Weston also with a dead DISPLAY, the exit without any display, and leaves a
+# screenshot per style in BUILD/window-e2e/ for a person to look at. Usage: window_e2e.sh BUILD
 set -euo pipefail
 build="$(cd "${1:?build directory}" && pwd)"
 program="$build/window/quorvel"
