@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs the library into a temporary prefix and builds the examples against it as a program
-# outside the tree would: through the CMake package (shared and static) and through pkg-config.
+# outside the tree would: through the CMake package and through pkg-config, shared and static.
 # Usage: install_and_consume.sh BUILD_DIR SOURCE_DIR VERSION
 set -eu
 build=$1
@@ -55,10 +55,17 @@ pc=$(find "$prefix" -name quorvel.pc)
 export PKG_CONFIG_PATH="${pc%/quorvel.pc}"
 [ "$(pkg-config --modversion quorvel)" = "$version" ] || fail "pkg-config version"
 libdir=$(pkg-config --variable=libdir quorvel)
+# The static archive needs only what the file lists as private: the C++ runtime and libm.
+private=$(pkg-config --static --libs-only-l quorvel | sed 's/-lquorvel\b//')
 for example in lerp table; do
     # shellcheck disable=SC2046 # the flags are words
     cc -std=c99 -Wall -Wextra -Wpedantic -Werror -o "$work/$example-pkg-config" \
         "$source/examples/$example.c" $(pkg-config --cflags --libs quorvel) -Wl,-rpath,"$libdir" ||
         fail "pkg-config build of $example"
     check "$work/$example-pkg-config" shared "$example"
+    # shellcheck disable=SC2046,SC2086 # the flags are words
+    cc -std=c99 -Wall -Wextra -Wpedantic -Werror -o "$work/$example-pkg-config-static" \
+        "$source/examples/$example.c" $(pkg-config --cflags quorvel) "$libdir/libquorvel.a" \
+        $private || fail "pkg-config static build of $example"
+    check "$work/$example-pkg-config-static" static "$example"
 done
