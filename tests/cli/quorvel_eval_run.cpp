@@ -94,7 +94,7 @@ QuorvelEvalCommand::QuorvelEvalCommand(const std::vector<std::string>& arguments
 EvalResult RunQuorvelEval(const EvalRun& run) {
     int pipeEnds[2] = {-1, -1};
     if (run.stdoutClosedPipe) {
-        pipe2(pipeEnds, O_CLOEXEC);
+        if (pipe2(pipeEnds, O_CLOEXEC) != 0) std::abort();
         close(pipeEnds[0]);
     }
     const int in = run.stdinPath.empty() ? TemporaryFile(run.input)
@@ -118,7 +118,7 @@ EvalResult RunQuorvelEval(const EvalRun& run) {
 
 long PeakResidentKbWhileReading(const std::string& input) {
     int ends[2];
-    pipe2(ends, O_CLOEXEC);
+    if (pipe2(ends, O_CLOEXEC) != 0) std::abort();
     const int sink = open("/dev/null", O_WRONLY | O_CLOEXEC);
     const pid_t child = Spawn({}, "", ends[0], sink, sink);
     close(ends[0]);
