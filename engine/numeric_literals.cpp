@@ -11,19 +11,21 @@ constexpr int kWorkCharacters = kTokenCapacity - 1;
 // 84 steps take any non-zero finite float to infinity or to 0, so longer exponents change nothing.
 constexpr std::int32_t kScaleStepLimit = 84;
 
-constexpr int kExactDigits = 15;  // any 15-digit integer is below 2^53, so exact in a double
-constexpr double kExactPowersOfTen[kExactDigits + 1] = {
-    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr long kMostExactPowerOfTen = 22;  // 10^22 is the largest power of ten a double holds
+constexpr std::uint64_t kMostExactInteger = std::uint64_t{1} << 53;
+constexpr long kMostDigits = 19;  // any 19 digits fit 64 bits
 
 // Digits and one point, converted to double (always in range for 63 characters) and rounded
-// once. Up to 15 digits the digits m and the power 10^k of the point's place are exact doubles,
-// so the one division m / 10^k is correctly rounded: exactly what from_chars gives.
+// once: the exact quotient where it applies, else what from_chars gives, which it equals.
 float DecimalTextToFloat(const char* first, int length) {
     std::uint64_t digits = 0;
-    int count = 0;
-    int afterPoint = 0;
+    long count = 0;
+    long afterPoint = 0;
     bool point = false;
-    for (int i = 0; i < length && count <= kExactDigits; ++i) {
+    for (int i = 0; i < length && count <= kMostDigits; ++i) {
         if (first[i] == '.') {
             point = true;
             continue;
@@ -32,13 +34,24 @@ float DecimalTextToFloat(const char* first, int length) {
         ++count;
         afterPoint += point;
     }
-    if (count <= kExactDigits) {
-        return static_cast<float>(static_cast<double>(digits) / kExactPowersOfTen[afterPoint]);
-    }
     double value = 0.0;
+    if (ExactDecimal(digits, count, afterPoint, value)) return static_cast<float>(value);
     std::from_chars(first, first + length, value);
     return static_cast<float>(value);
 }
+
+}  // namespace
+
+bool ExactDecimal(std::uint64_t digits, long count, long afterPoint, double& value) {
+    if (count == 0 || count > kMostDigits || digits > kMostExactInteger ||
+        afterPoint > kMostExactPowerOfTen) {
+        return false;
+    }
+    value = static_cast<double>(digits) / kPowersOfTen[afterPoint];
+    return true;
+}
+
+namespace {
 
 // Decimal digits only; stops at INT32_MAX (the C library's atoi gives other values here, which
 // the language leaves open).

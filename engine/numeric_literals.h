@@ -2,6 +2,12 @@
 
 #include <cstdint>
 
+// Clinger's fast path: a decimal of digits (fewer than 20 of them, counted in count) with
+// afterPoint of them after the point, read as the correctly rounded double in one division. Both
+// operands are exact doubles when the digits make at most 2^53 and the power is at most 10^22;
+// false, with value untouched, otherwise.
+bool ExactDecimal(std::uint64_t digits, long count, long afterPoint, double& value);
+
 // A scientific literal (digits with one point, then e or E, an optional sign and digits) read
 // straight from the text at the cursor; on success the cursor stands on the delimiter after it.
 bool ParseScientific(const char* text, std::int32_t& cursor, float& value);

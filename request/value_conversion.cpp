@@ -10,6 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/lexical_rules.h"
+#include "engine/numeric_literals.h"
+
 namespace {
 
 // The "C" locale object keeps the period as separator whatever locale the process runs in.
@@ -26,17 +29,6 @@ locale_t ClassicLocale() {
     return classic;
 }
 
-constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-constexpr int kMostExactPowerOfTen = 22;  // 10^22 is the largest power of ten a double holds
-constexpr std::uint64_t kMostExactInteger = std::uint64_t{1} << 53;
-constexpr int kMostDigits = 19;  // any 19 digits fit 64 bits
-
-bool IsDigit(char c) {
-    return static_cast<unsigned char>(c) - unsigned{'0'} < 10;
-}
-
 // Appends the digits at text to number (wrapping beyond 19 digits); returns the first non-digit.
 const char* ReadDigits(const char* text, std::uint64_t& number) {
     for (; IsDigit(*text); ++text)
@@ -44,11 +36,9 @@ const char* ReadDigits(const char* text, std::uint64_t& number) {
     return text;
 }
 
-// A sign, digits and one point ("1.5", "-2", "0.0"), with digits that make an integer M of at
-// most 2^53 and f of them after the point: M and 10^f are exact doubles, so the one correctly
-// rounded division M / 10^f is the double strtod reads (Clinger's fast path). Returns the end of
-// that number, or null when the text does not start with one; the caller decides whether more may
-// follow.
+// A sign, digits and one point ("1.5", "-2", "0.0") that the exact decimal fast path reads as
+// the double strtod reads. Returns the end of that number, or null when the text does not start
+// with one; the caller decides whether more may follow.
 const char* ReadPlainDecimal(const char* text, double& value) {
     const bool negative = *text == '-';
     if (*text == '-' || *text == '+') ++text;
@@ -58,11 +48,8 @@ const char* ReadPlainDecimal(const char* text, double& value) {
     if (*point == '.') end = ReadDigits(point + 1, digits);
     const long afterPoint = end - point - (*point == '.' ? 1 : 0);
     const long count = (point - text) + afterPoint;
-    if (count == 0 || count > kMostDigits || digits > kMostExactInteger ||
-        afterPoint > kMostExactPowerOfTen) {
-        return nullptr;
-    }
-    const double magnitude = static_cast<double>(digits) / kPowersOfTen[afterPoint];
+    double magnitude = 0.0;
+    if (!ExactDecimal(digits, count, afterPoint, magnitude)) return nullptr;
     value = negative ? -magnitude : magnitude;
     return end;
 }
