@@ -49,7 +49,8 @@ bool quorvel_display(const char* expression, const char* x, const char* y, const
                      char display[QUORVEL_DISPLAY_CAPACITY]) {
     if (display == nullptr) return false;
     if (expression == nullptr) {
-        std::memcpy(display, kErrorText, sizeof kErrorText);
+        const DisplayText error = ErrorDisplay();
+        std::memcpy(display, error.text, std::strlen(error.text) + 1);
         return false;
     }
     float value = 0.0f;

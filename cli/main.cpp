@@ -95,8 +95,7 @@ void EvaluateText(Session& session, const char* expression) {
 void EvaluateInputLine(Session& session, const InputLine& line) {
     if (line.tooLong || line.hasNulByte) {
         ++session.expressionNumber;
-        DisplayText result;
-        ErrorResultText(result);
+        const DisplayText result = ErrorDisplay();
         EmitResult(session, result, false);
         const FailureReason reason =
             line.tooLong ? FailureReason::kExpressionTooLong : FailureReason::kNulByte;

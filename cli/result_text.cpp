@@ -4,10 +4,6 @@
 
 #include "request/exact_value_text.h"
 
-void ErrorResultText(DisplayText& result) {
-    std::memcpy(result.text, kErrorText, sizeof kErrorText);
-}
-
 std::size_t ValueText(float value, ResultForm form, char* text) {
     static_assert(kValueTextCapacity >= kExactTextCapacity &&
                   kValueTextCapacity >= kBitsTextCapacity);
@@ -31,7 +27,7 @@ bool ResultText(const char* expression, const VariableValues& values, ResultForm
     static_assert(sizeof result.text >= kValueTextCapacity);
     float value = 0.0f;
     if (!EvaluateWithValues(expression, values.x, values.y, values.z, value, report)) {
-        ErrorResultText(result);
+        result = ErrorDisplay();
         return false;
     }
     ValueText(value, form, result.text);

@@ -15,6 +15,3 @@ std::size_t ValueText(float value, ResultForm form, char* text);
 // the expression evaluated; a report, when given, receives why it did not.
 bool ResultText(const char* expression, const VariableValues& values, ResultForm form,
                 DisplayText& result, FailureReport* report = nullptr);
-
-// The line printed for input that cannot be handed to the evaluation at all.
-void ErrorResultText(DisplayText& result);

@@ -162,7 +162,7 @@ void DescribeBadRow(const RowReading& row, unsigned long long number, char* mess
 // it, so the two streams keep their order where they meet.
 void ReportBadRow(Table& table, const RowReading& row, unsigned long long number) {
     EvaluateBlock(table);
-    AppendLine(*table.out, kErrorText);
+    AppendLine(*table.out, ErrorDisplay().text);
     FlushOutput(*table.out);
     char message[256];
     DescribeBadRow(row, number, message, sizeof message);

@@ -47,13 +47,16 @@ bool EvaluateWithValues(const char* expression, const char* x, const char* y, co
     return EvaluateWithValues(expression, values.x, values.y, values.z, value, report);
 }
 
-DisplayText DisplayTextOf(bool evaluated, float value) {
+DisplayText ErrorDisplay() {
     DisplayText display;
-    if (evaluated) {
-        FixedValueText(value, display.text);
-    } else {
-        std::memcpy(display.text, kErrorText, sizeof kErrorText);
-    }
+    std::memcpy(display.text, kErrorText, sizeof kErrorText);
+    return display;
+}
+
+DisplayText DisplayTextOf(bool evaluated, float value) {
+    if (!evaluated) return ErrorDisplay();
+    DisplayText display;
+    FixedValueText(value, display.text);
     return display;
 }
 

@@ -37,6 +37,9 @@ bool EvaluateWithValues(const char* expression, float x, float y, float z, float
 bool EvaluateWithValues(const char* expression, const char* x, const char* y, const char* z,
                         float& value, FailureReport* report = nullptr);
 
+// The error text, as every caller shows a failed evaluation.
+DisplayText ErrorDisplay();
+
 // The "%f" text of the value, or the error text.
 DisplayText DisplayTextOf(bool evaluated, float value);
 
