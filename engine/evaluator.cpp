@@ -11,8 +11,6 @@
 #include "engine/operators.h"
 #include "engine/program_recording.h"
 
-VariableBank g_variableBank;
-
 namespace {
 
 // The working record of one evaluation of a span.
@@ -251,7 +249,8 @@ bool ReadOperand(const Expression& expression, const Span& span, EvalState& stat
         ++state.cursor;
         return ReadGroup(expression, span, state.cursor, state.operand, opener);
     }
-    if (IsDigit(text[state.cursor])) return ReadNumber(expression, span, state) && RecordLeaf(state);
+    if (IsDigit(text[state.cursor]))
+        return ReadNumber(expression, span, state) && RecordLeaf(state);
     return ReadName(expression, span, state);
 }
 
@@ -387,12 +386,4 @@ bool RecordExpression(const char* text, FailureReport* report, ProgramRecorder& 
     static constexpr VariableBank kUnset{};
     float ignored = 0.0f;
     return EvaluateWhole(Expression{text, kUnset, report, &recorder}, ignored);
-}
-
-bool EvaluateExpression(const char* text, float& result, FailureReport* report) {
-    return EvaluateExpression(text, result, g_variableBank, report);
-}
-
-bool EvaluateExpression(const char* text, float& result) {
-    return EvaluateExpression(text, result, g_variableBank, nullptr);
 }

@@ -1,8 +1,8 @@
 // Compares the engine with the reference copy of it kept in tests/engine/reference/ on generated
 // expressions: the success flag, the result bit for bit, and every draw of rand and rand2 in its
 // order with its argument, including the draws of evaluations that fail later. The engine also
-// runs over its own copy of the variables with a failure report, which must change nothing and
-// must hold a reason exactly when the evaluation fails.
+// runs again with a failure report, which must change nothing and must hold a reason exactly when
+// the evaluation fails.
 //
 //   quorvel-engine-differential [COUNT [SEED]]    (defaults: 1000000 expressions, seed 1)
 #include <bit>
@@ -29,7 +29,8 @@ constexpr std::uint32_t kRand2Row = 27;
 // that.
 void InstallLoggedDraws() {
     float value = 0.0f;
-    EvaluateExpression("abs(0)", value);
+    constexpr VariableBank kNoVariables{};
+    EvaluateExpression("abs(0)", value, kNoVariables, nullptr);
     reference::EvaluateExpression("abs(0)", value);
     g_functionRegistry.rows[kRandRow].one = LoggedRand;
     g_functionRegistry.rows[kRand2Row].two = LoggedRand2;
@@ -52,13 +53,14 @@ Outcome Run(Evaluate evaluate, std::uint32_t drawSeed) {
     return {ok, std::bit_cast<std::uint32_t>(value), g_drawLog.draws};
 }
 
-void SetVariables(std::uint64_t round) {
+// The engine reads the caller's bank; the reference keeps its own process-wide one.
+void SetVariables(std::uint64_t round, VariableBank& variables) {
     static const float kValues[] = {0.0f,    -0.0f,  1.5f,        -2.0f,
                                     3.0e38f, 1e-40f, 1.0f / 0.0f, std::bit_cast<float>(0x7FC00000u),
                                     0.25f};
     for (int i = 0; i < 26; ++i) {
         const float value = kValues[(round + static_cast<std::uint64_t>(i) * 7) % 9];
-        g_variableBank[i] = value;
+        variables[i] = value;
         reference::g_variableBank[i] = value;
     }
 }
@@ -90,16 +92,16 @@ int main(int argc, char** argv) {
     std::uint64_t differences = 0;
     std::uint64_t successes = 0;
     std::uint64_t draws = 0;
+    VariableBank variables{};
     for (std::uint64_t i = 0; i < count; ++i) {
-        if (i % 4096 == 0) SetVariables(i / 4096);
+        if (i % 4096 == 0) SetVariables(i / 4096, variables);
         const std::string text = generator.Next();
         const auto drawSeed = static_cast<std::uint32_t>(i);
         const Outcome expected =
             Run([&](float& v) { return reference::EvaluateExpression(text.c_str(), v); }, drawSeed);
         const Outcome got =
-            Run([&](float& v) { return EvaluateExpression(text.c_str(), v); }, drawSeed);
-        VariableBank variables;
-        std::memcpy(variables, g_variableBank, sizeof variables);
+            Run([&](float& v) { return EvaluateExpression(text.c_str(), v, variables, nullptr); },
+                drawSeed);
         FailureReport report{FailureReason::kCount, -1, nullptr};
         const Outcome reported =
             Run([&](float& v) { return EvaluateExpression(text.c_str(), v, variables, &report); },

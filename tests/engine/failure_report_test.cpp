@@ -12,6 +12,9 @@
 
 namespace {
 
+// Every variable 0.
+constexpr VariableBank kNoVariables{};
+
 using R = FailureReason;
 
 struct FailureRow {
@@ -109,7 +112,7 @@ TEST_P(FailureSpans, NameTheTokenAndTheOpener) {
     const SpanRow& row = GetParam();
     FailureReport report{R::kCount, -1, nullptr};
     float value = 0.0f;
-    ASSERT_FALSE(EvaluateExpression(row.text, value, &report));
+    ASSERT_FALSE(EvaluateExpression(row.text, value, kNoVariables, &report));
     EXPECT_EQ(report.token.begin, report.column - 1);
     const std::string text = row.text;
     EXPECT_EQ(text.substr(static_cast<std::size_t>(report.token.begin),
@@ -131,7 +134,7 @@ TEST_P(FailureReports, NameTheReasonAndColumn) {
     const FailureRow& row = GetParam();
     FailureReport report{R::kCount, -1, nullptr};
     float value = 1.0f;
-    EXPECT_FALSE(EvaluateExpression(row.text.c_str(), value, &report));
+    EXPECT_FALSE(EvaluateExpression(row.text.c_str(), value, kNoVariables, &report));
     EXPECT_EQ(value, 0.0f);
     EXPECT_EQ(report.reason, row.reason) << "reason " << static_cast<int>(report.reason);
     EXPECT_EQ(report.column, row.column);
@@ -163,7 +166,7 @@ TEST(FailureReports, CoverEveryReasonOfTheEngine) {
 TEST(FailureReports, SuccessClearsTheReport) {
     FailureReport report{R::kWrongCloser, 7, nullptr};
     float value = 0.0f;
-    EXPECT_TRUE(EvaluateExpression("max(1,2)+[3]", value, &report));
+    EXPECT_TRUE(EvaluateExpression("max(1,2)+[3]", value, kNoVariables, &report));
     EXPECT_EQ(value, 5.0f);
     EXPECT_EQ(report.reason, R::kNone);
     EXPECT_EQ(report.column, 0);

@@ -10,6 +10,9 @@
 
 namespace {
 
+// Every variable 0.
+constexpr VariableBank kNoVariables{};
+
 struct LimitRow {
     const char* what;
     std::string text;
@@ -45,7 +48,8 @@ class Limits : public testing::TestWithParam<LimitRow> {};
 TEST_P(Limits, HoldAtTheEdge) {
     const LimitRow& row = GetParam();
     float value = -1.0f;
-    EXPECT_EQ(EvaluateExpression(row.text.c_str(), value), row.succeeds) << row.what;
+    EXPECT_EQ(EvaluateExpression(row.text.c_str(), value, kNoVariables, nullptr), row.succeeds)
+        << row.what;
     EXPECT_EQ(value, row.value) << row.what;
 }
 
@@ -71,7 +75,7 @@ TEST(Evaluator, EveryByteOutsideTheLanguageFailsCleanly) {
     for (int c = 1; c < 256; ++c) {
         const char text[] = {'1', '+', static_cast<char>(c), '\0'};
         float value = 0.0f;
-        const bool ok = EvaluateExpression(text, value);
+        const bool ok = EvaluateExpression(text, value, kNoVariables, nullptr);
         const bool letterOrDigit = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == 'E';
         EXPECT_EQ(ok, letterOrDigit) << "byte " << c;
     }

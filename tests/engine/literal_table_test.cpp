@@ -12,6 +12,9 @@
 
 namespace {
 
+// Every variable 0.
+constexpr VariableBank kNoVariables{};
+
 struct LiteralRow {
     std::string text;
     bool succeeds;
@@ -115,7 +118,7 @@ class LiteralTable : public testing::TestWithParam<LiteralRow> {};
 TEST_P(LiteralTable, ProducesExactBits) {
     const LiteralRow& row = GetParam();
     float value = 123.0f;
-    const bool ok = EvaluateExpression(row.text.c_str(), value);
+    const bool ok = EvaluateExpression(row.text.c_str(), value, kNoVariables, nullptr);
     ASSERT_EQ(ok, row.succeeds) << "[" << row.text << "] gave " << Describe(value);
     if (ok) {
         EXPECT_EQ(Bits(value), row.bits) << "[" << row.text << "] gave " << Describe(value)
@@ -158,7 +161,8 @@ class OperatorBits : public testing::TestWithParam<BitsRow> {};
 
 TEST_P(OperatorBits, RoundsOnce) {
     float value = 0.0f;
-    ASSERT_TRUE(EvaluateExpression(GetParam().text, value)) << GetParam().text;
+    ASSERT_TRUE(EvaluateExpression(GetParam().text, value, kNoVariables, nullptr))
+        << GetParam().text;
     EXPECT_EQ(Bits(value), GetParam().bits) << GetParam().text << " gave " << Describe(value)
                                             << ", expected " << Describe(FromBits(GetParam().bits));
 }

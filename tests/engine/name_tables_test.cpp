@@ -10,6 +10,9 @@
 
 namespace {
 
+// Every variable 0.
+constexpr VariableBank kNoVariables{};
+
 struct HashRow {
     const char* text;
     std::uint32_t hash;
@@ -181,10 +184,14 @@ TEST(LookupFunction, ReportsMissesAgainstTheCount) {
 bool RegistryIsFilledByTheFirstFunctionTokenOnly() {
     float value = 0.0f;
     // Constants, literals and variables need no registry.
-    if (!EvaluateExpression("PI*2+x+0x10+1.5", value) || g_functionRegistry.count != 0)
+    if (!EvaluateExpression("PI*2+x+0x10+1.5", value, kNoVariables, nullptr) ||
+        g_functionRegistry.count != 0)
         return false;
-    if (!EvaluateExpression("max(1,2)", value) || g_functionRegistry.count != 46) return false;
-    if (!EvaluateExpression("pow(2,3)", value) || value != 8.0f) return false;
+    if (!EvaluateExpression("max(1,2)", value, kNoVariables, nullptr) ||
+        g_functionRegistry.count != 46)
+        return false;
+    if (!EvaluateExpression("pow(2,3)", value, kNoVariables, nullptr) || value != 8.0f)
+        return false;
     return g_functionRegistry.count == 46 && LookupFunction("max") == 22;
 }
 

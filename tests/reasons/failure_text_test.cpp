@@ -12,6 +12,9 @@
 
 namespace {
 
+// Every variable 0.
+constexpr VariableBank kNoVariables{};
+
 struct TextRow {
     const char* expression;
     int column;  // in characters
@@ -106,7 +109,7 @@ TEST_P(FailureTexts, SayWhatTheEngineSaw) {
     const TextRow& row = GetParam();
     FailureReport report{};
     float value = 0.0f;
-    ASSERT_FALSE(EvaluateExpression(row.expression, value, &report));
+    ASSERT_FALSE(EvaluateExpression(row.expression, value, kNoVariables, &report));
     EXPECT_EQ(FailureColumn(row.expression, report), row.column);
     char text[kFailureTooltipCapacity];
     ExplainFailure(row.expression, report, text, sizeof text);
