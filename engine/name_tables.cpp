@@ -21,24 +21,24 @@ constexpr ConstantDefinition kConstants[] = {
 constexpr std::size_t kConstantNameLimit = sizeof(ConstantEntry::name);
 constexpr std::size_t kFunctionNameLimit = sizeof(SymbolDescriptor::name);
 
-// One maker per slot; the hash is filled in at registration.
+// One maker per slot; no lookup reads the hash, so the rows hold the placeholder.
 constexpr SymbolDescriptor F1(const char* name, Function1 f) {
-    return NamedSymbol(name, kFunction1, &SymbolDescriptor::one, f, 0);
+    return NamedSymbol(name, kFunction1, &SymbolDescriptor::one, f);
 }
 constexpr SymbolDescriptor F2(const char* name, Function2 f) {
-    return NamedSymbol(name, kFunction2, &SymbolDescriptor::two, f, 0);
+    return NamedSymbol(name, kFunction2, &SymbolDescriptor::two, f);
 }
 constexpr SymbolDescriptor F3(const char* name, Function3 f) {
-    return NamedSymbol(name, kFunction3, &SymbolDescriptor::three, f, 0);
+    return NamedSymbol(name, kFunction3, &SymbolDescriptor::three, f);
 }
 constexpr SymbolDescriptor F4(const char* name, Function4 f) {
-    return NamedSymbol(name, kFunction4, &SymbolDescriptor::four, f, 0);
+    return NamedSymbol(name, kFunction4, &SymbolDescriptor::four, f);
 }
 constexpr SymbolDescriptor Reduce(const char* name, ArrayToValue f) {
-    return NamedSymbol(name, kArrayFunction, &SymbolDescriptor::arrayToValue, f, 0);
+    return NamedSymbol(name, kArrayFunction, &SymbolDescriptor::arrayToValue, f);
 }
 constexpr SymbolDescriptor Transform(const char* name, ArrayToArray f) {
-    return NamedSymbol(name, kArrayFunction, &SymbolDescriptor::arrayToArray, f, 0);
+    return NamedSymbol(name, kArrayFunction, &SymbolDescriptor::arrayToArray, f);
 }
 
 // Registration order is part of the language: LookupFunction reports these indices.
@@ -163,32 +163,13 @@ constexpr bool ConstantLengthsHold() {
 }
 static_assert(ConstantLengthsHold());
 
-// One byte of NameHash. Bytes from 0x80 up count as negative, sign-extended to 32 bits.
-std::uint32_t HashStep(std::uint32_t h, char byte) {
-    const auto c =
-        static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(byte)));
-    h = h * 16 + c;
-    const std::uint32_t g = h & 0xF0000000u;
-    if (g != 0) h = (h ^ (g >> 24)) & 0x0FFFFFFFu;
-    return h;
-}
-
 void WriteConstant(ConstantEntry& entry, const char* name, std::uint32_t bits) {
     std::memset(entry.name, 0, sizeof entry.name);
     std::strcpy(entry.name, name);
-    entry.hash = NameHash(name);
     std::memcpy(&entry.value, &bits, sizeof bits);
 }
 
 }  // namespace
-
-std::uint32_t NameHash(const char* text) {
-    std::uint32_t h = 0;
-    if (text == nullptr) return h;
-    for (const char* p = text; *p != '\0'; ++p)
-        h = HashStep(h, *p);
-    return h;
-}
 
 void InitConstants() {
     for (std::size_t i = 0; i < std::size(kConstants); ++i)
@@ -226,10 +207,6 @@ void RegisterBuiltins() {
     for (const SymbolDescriptor& builtin : kBuiltins)
         g_functionRegistry.rows[index++] = builtin;
     g_functionRegistry.count = index;
-    for (std::uint32_t i = 0; i < g_functionRegistry.count; ++i) {
-        SymbolDescriptor& row = g_functionRegistry.rows[i];
-        row.hash = NameHash(row.name);
-    }
 }
 
 std::uint32_t FindFunction(const char* name, std::size_t length) {

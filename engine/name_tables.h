@@ -8,7 +8,7 @@
 
 struct ConstantEntry {
     char name[16];
-    std::uint32_t hash;
+    std::uint32_t hash;  // kept for the record's layout; no lookup reads it
     float value;
 };
 
@@ -34,9 +34,6 @@ inline constexpr std::uint32_t kNoFunction = 0xFFFFFFFFu;
 // Process-wide, filled lazily by their first user (count 0 means not yet filled).
 extern ConstantTable g_constantTable;
 extern FunctionRegistry g_functionRegistry;
-
-// The ELF hash, with each byte taken as signed.
-std::uint32_t NameHash(const char* text);
 
 void InitConstants();
 bool LookupConstant(const char* name, float& value);

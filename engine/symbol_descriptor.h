@@ -26,7 +26,7 @@ using ArrayToArray = void (*)(const ArrayValue&, ArrayValue&);
 // One sign, operator, bracket or named function. Only the slot that the kind names is filled.
 struct SymbolDescriptor {
     char name[24];
-    std::uint32_t hash;
+    std::uint32_t hash;  // kept for the record's layout; no lookup reads it
     std::int32_t kind;
     Function1 one;
     Function2 two;

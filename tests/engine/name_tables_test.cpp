@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -12,35 +13,6 @@ namespace {
 
 // Every variable 0.
 constexpr VariableBank kNoVariables{};
-
-struct HashRow {
-    const char* text;
-    std::uint32_t hash;
-};
-
-const HashRow kHashRows[] = {
-    {"", 0x0},
-    {"PI", 0x549},
-    {"E", 0x45},
-    {"sin", 0x79FE},
-    {"multiply", 0x0C3B0279},
-    {"array_cumulate", 0x03C4DB85},
-    {"\xB0", 0x0FFFFF40},
-};
-
-TEST(NameHash, MatchesTheSignedElfHash) {
-    for (const HashRow& row : kHashRows)
-        EXPECT_EQ(NameHash(row.text), row.hash) << row.text;
-    EXPECT_EQ(NameHash(nullptr), 0u);
-}
-
-TEST(NameHash, StaysBelowTwoToTheTwentyEight) {
-    std::string text;
-    for (int c = 1; c < 256; ++c) {
-        text.push_back(static_cast<char>(c));
-        EXPECT_LT(NameHash(text.c_str()), 1u << 28) << "length " << text.size();
-    }
-}
 
 TEST(LookupConstant, FindsOnlyTheExactNames) {
     float value = 0.0f;
@@ -78,95 +50,104 @@ TEST(LookupConstant, SetsTheTableUpOnFirstUse) {
     ExpectInFreshProcess(ConstantsAreSetUpByTheFirstLookup);
 }
 
-struct FunctionRow {
+// The slot each kind fills; an array function fills one of its two.
+bool FillsTheSlotOfItsKind(const SymbolDescriptor& row) {
+    const int filled = (row.one != nullptr) + (row.two != nullptr) + (row.three != nullptr) +
+                       (row.four != nullptr) + (row.arrayToValue != nullptr) +
+                       (row.arrayToArray != nullptr);
+    if (filled != 1) return false;
+    switch (row.kind) {
+        case kFunction1:
+            return row.one != nullptr;
+        case kFunction2:
+            return row.two != nullptr;
+        case kFunction3:
+            return row.three != nullptr;
+        case kFunction4:
+            return row.four != nullptr;
+        case kArrayFunction:
+            return row.arrayToValue != nullptr || row.arrayToArray != nullptr;
+        default:
+            return false;
+    }
+}
+
+const SymbolDescriptor* Find(const std::string& name) {
+    return FindBuiltin(name.data(), name.size());
+}
+
+TEST(FindBuiltin, GivesEveryBuiltinItsOwnRow) {
+    RegisterBuiltins();
+    const auto builtins = BuiltinFunctions();
+    ASSERT_EQ(builtins.size(), 46u);
+    ASSERT_EQ(g_functionRegistry.count, builtins.size());
+    for (std::uint32_t index = 0; index < builtins.size(); ++index) {
+        const SymbolDescriptor& row = builtins[index];
+        const std::string name = row.name;
+        EXPECT_EQ(Find(name), &row) << name;
+        EXPECT_TRUE(FillsTheSlotOfItsKind(row)) << name;
+        EXPECT_EQ(LookupFunction(row.name), index) << name;
+        EXPECT_EQ(FindFunction(name.data(), name.size()), index) << name;
+        // The registry the evaluator calls through holds the same row.
+        const SymbolDescriptor& registered = g_functionRegistry.rows[index];
+        EXPECT_STREQ(registered.name, row.name);
+        EXPECT_EQ(registered.kind, row.kind) << name;
+        EXPECT_EQ(registered.one, row.one) << name;
+        EXPECT_EQ(registered.two, row.two) << name;
+        EXPECT_EQ(registered.arrayToArray, row.arrayToArray) << name;
+    }
+    EXPECT_EQ(g_functionRegistry.rows[46].name[0], '\0');
+    EXPECT_EQ(g_functionRegistry.rows[46].kind, 0);
+}
+
+// A name found is found exactly: another case, a prefix or a longer name is not that row (a
+// prefix may be a built-in of its own, as "log" is of "log2").
+TEST(FindBuiltin, FindsNoNameThatDiffersByCaseOrLength) {
+    for (const SymbolDescriptor& row : BuiltinFunctions()) {
+        const std::string name = row.name;
+        std::string upper = name;
+        for (char& c : upper)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        std::string capital = name;
+        capital[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(capital[0])));
+        for (const std::string& miss : {upper, capital, name + "x", name + "_", name + "2"}) {
+            const SymbolDescriptor* found = Find(miss);
+            EXPECT_TRUE(found == nullptr || found->name == miss) << miss;
+            EXPECT_NE(found, &row) << miss;
+        }
+        for (std::size_t length = 1; length < name.size(); ++length) {
+            const std::string prefix = name.substr(0, length);
+            const SymbolDescriptor* found = Find(prefix);
+            EXPECT_TRUE(found == nullptr || found->name == prefix) << prefix;
+        }
+        EXPECT_EQ(FindBuiltin(row.name, 0), nullptr);
+    }
+    for (const ConstantDefinition& constant : BuiltinConstants())
+        EXPECT_EQ(FindBuiltin(constant.name, constant.length), nullptr) << constant.name;
+}
+
+// Registration order is part of the language (LookupFunction reports it): a few anchors.
+struct AnchorRow {
     const char* name;
     std::uint32_t index;
-    std::int32_t kind;
 };
 
-// Registration order and kinds are part of the language.
-const FunctionRow kRegistry[] = {
-    {"positive", 0, 5},
-    {"negative", 1, 5},
-    {"abs", 2, 5},
-    {"floor", 3, 5},
-    {"ceil", 4, 5},
-    {"sign", 5, 5},
-    {"sqrt", 6, 5},
-    {"exp", 7, 5},
-    {"log", 8, 5},
-    {"log2", 9, 5},
-    {"log10", 10, 5},
-    {"sin", 11, 5},
-    {"cos", 12, 5},
-    {"tan", 13, 5},
-    {"asin", 14, 5},
-    {"acos", 15, 5},
-    {"atan", 16, 5},
-    {"rand", 17, 5},
-    {"add", 18, 6},
-    {"sub", 19, 6},
-    {"multiply", 20, 6},
-    {"divide", 21, 6},
-    {"max", 22, 6},
-    {"min", 23, 6},
-    {"mod", 24, 6},
-    {"pow", 25, 6},
-    {"atan2", 26, 6},
-    {"rand2", 27, 6},
-    {"lerp", 28, 7},
-    {"clamp", 29, 7},
-    {"gray", 30, 7},
-    {"add3", 31, 7},
-    {"min3", 32, 7},
-    {"max3", 33, 7},
-    {"average3", 34, 7},
-    {"add4", 35, 8},
-    {"min4", 36, 8},
-    {"max4", 37, 8},
-    {"average4", 38, 8},
-    {"array_add", 39, 9},
-    {"array_min", 40, 9},
-    {"array_max", 41, 9},
-    {"array_ave", 42, 9},
-    {"array_move_right", 43, 9},
-    {"array_move_left", 44, 9},
-    {"array_cumulate", 45, 9},
+const AnchorRow kAnchors[] = {
+    {"positive", 0}, {"rand", 17}, {"max", 22}, {"rand2", 27}, {"array_cumulate", 45},
 };
 
-int FilledSlots(const SymbolDescriptor& row) {
-    return (row.one != nullptr) + (row.two != nullptr) + (row.three != nullptr) +
-           (row.four != nullptr) + (row.arrayToValue != nullptr) + (row.arrayToArray != nullptr);
+TEST(LookupFunction, KeepsTheRegistrationOrder) {
+    RegisterBuiltins();
+    for (const AnchorRow& anchor : kAnchors)
+        EXPECT_EQ(LookupFunction(anchor.name), anchor.index) << anchor.name;
 }
 
-TEST(RegisterBuiltins, WritesEveryRowCompleteInOrder) {
-    RegisterBuiltins();
-    ASSERT_EQ(g_functionRegistry.count, 46u);
-    for (const FunctionRow& expected : kRegistry) {
-        const SymbolDescriptor& row = g_functionRegistry.rows[expected.index];
-        EXPECT_STREQ(row.name, expected.name);
-        EXPECT_EQ(row.kind, expected.kind) << expected.name;
-        EXPECT_EQ(row.hash, NameHash(expected.name)) << expected.name;
-        EXPECT_EQ(FilledSlots(row), 1) << expected.name;
-        const std::size_t length = std::strlen(row.name);
-        for (std::size_t i = length; i < sizeof row.name; ++i)
-            EXPECT_EQ(row.name[i], '\0');
-        EXPECT_EQ(LookupFunction(expected.name), expected.index);
-    }
-    const SymbolDescriptor& spare = g_functionRegistry.rows[46];
-    EXPECT_EQ(spare.name[0], '\0');
-    EXPECT_EQ(spare.kind, 0);
-    EXPECT_EQ(FilledSlots(spare), 0);
-}
-
-TEST(RegisterBuiltins, AllNamesHaveDistinctHashes) {
-    RegisterBuiltins();
-    for (std::uint32_t i = 0; i < g_functionRegistry.count; ++i) {
-        EXPECT_NE(g_functionRegistry.rows[i].hash, NameHash("PI"));
-        EXPECT_NE(g_functionRegistry.rows[i].hash, NameHash("E"));
-        for (std::uint32_t j = i + 1; j < g_functionRegistry.count; ++j) {
-            EXPECT_NE(g_functionRegistry.rows[i].hash, g_functionRegistry.rows[j].hash);
-        }
+TEST(LookupConstant, FindsEveryBuiltinConstant) {
+    for (const ConstantDefinition& constant : BuiltinConstants()) {
+        float value = 0.0f;
+        EXPECT_TRUE(LookupConstant(constant.name, value)) << constant.name;
+        EXPECT_EQ(Bits(value), constant.bits) << constant.name;
+        EXPECT_EQ(std::strlen(constant.name), constant.length);
     }
 }
 
