@@ -1,6 +1,5 @@
 #include "cli/table_mode.h"
 
-#include <quorvel/quorvel.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -9,6 +8,8 @@
 
 #include "cli/line_reader.h"
 #include "cli/result_text.h"
+#include "engine/program.h"
+#include "reasons/failure_explanation.h"
 #include "request/value_conversion.h"
 
 namespace {
@@ -24,7 +25,7 @@ constexpr double kMostRows = 0x1p63;
 constexpr int kShownFieldBytes = 64;
 
 struct Table {
-    const quorvel_program* program;
+    const Program* program;
     ResultForm form;
     bool withX;  // --range: each line starts with x and a tab
     OutputBuffer* out;
@@ -47,7 +48,7 @@ void EvaluateBlock(Table& table) {
     if (table.rows == 0) return;
     const float* y = table.columnGiven[1] ? table.columns[1] : nullptr;
     const float* z = table.columnGiven[2] ? table.columns[2] : nullptr;
-    quorvel_run_many(table.program, table.rows, table.columns[0], y, z, table.results);
+    RunProgramRows(*table.program, table.rows, table.columns[0], y, z, table.results);
     for (std::size_t row = 0; row < table.rows; ++row) {
         if (table.withX) AppendValue(*table.out, table.columns[0][row], table.form, '\t');
         AppendValue(*table.out, table.results[row], table.form, '\n');
@@ -237,13 +238,17 @@ void TabulateRange(Table& table, const Range& range, const CommandLine& commandL
     EvaluateBlock(table);
 }
 
-quorvel_program* Prepare(const char* expression) {
-    quorvel_failure failure;
-    quorvel_program* program = quorvel_prepare(expression, &failure);
+// The engine's program itself, not the C interface's: its reason is told as --explain tells
+// one, with the column in characters.
+Program* Prepare(const char* expression) {
+    FailureReport report{};
+    Program* program = PrepareProgram(expression, &report);
     if (program == nullptr) {
-        char message[sizeof failure.text + 64];
-        std::snprintf(message, sizeof message, "quorvel-eval: 1:%d: %s\n", failure.column,
-                      failure.text);
+        char reason[512];
+        ExplainFailure(expression, report, reason, sizeof reason);
+        char message[640];
+        std::snprintf(message, sizeof message, "quorvel-eval: 1:%d: %s\n",
+                      static_cast<int>(FailureColumn(expression, report)), reason);
         Complain(message);
     }
     return program;
@@ -264,7 +269,7 @@ TableOutcome Tabulate(const CommandLine& commandLine, OutputBuffer& out) {
             return outcome;
         }
     }
-    quorvel_program* program = Prepare(commandLine.table);
+    Program* program = Prepare(commandLine.table);
     if (program == nullptr) {
         outcome.refused = true;
         return outcome;
@@ -280,6 +285,6 @@ TableOutcome Tabulate(const CommandLine& commandLine, OutputBuffer& out) {
     } else {
         outcome.readError = TabulateInput(table, outcome.anyBadRow);
     }
-    quorvel_release(program);
+    ReleaseProgram(program);
     return outcome;
 }
