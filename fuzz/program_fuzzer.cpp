@@ -15,8 +15,8 @@
 
 #include <quorvel/quorvel.h>
 
-#include "engine/name_tables.h"
-#include "tests/engine/logged_draws.h"
+#include "tests/engine/expression_generator.h"
+#include "tests/engine/replayed_draws.h"
 
 namespace {
 
@@ -55,31 +55,31 @@ float RowX(const ProgramInput& input, int r) {
 
 struct Outcome {
     std::vector<std::uint32_t> bits;
-    std::vector<std::uint64_t> draws;
+    Draws draws;
     bool operator==(const Outcome&) const = default;
 };
 
 Outcome Evaluated(const ProgramInput& input) {
     Outcome outcome;
-    g_drawLog.Restart(kDrawSeed);
+    RestartDraws(kDrawSeed);
     for (int r = 0; r < kRows; ++r) {
         float value = 1.0f;
         quorvel_evaluate(input.expression.c_str(), RowX(input, r), input.values[1], input.values[2],
                          &value);
         outcome.bits.push_back(std::bit_cast<std::uint32_t>(value));
     }
-    outcome.draws = g_drawLog.draws;
+    outcome.draws = DrawsSince(kDrawSeed);
     return outcome;
 }
 
 Outcome Ran(const ProgramInput& input, const quorvel_program* program) {
     Outcome outcome;
-    g_drawLog.Restart(kDrawSeed);
+    RestartDraws(kDrawSeed);
     for (int r = 0; r < kRows; ++r) {
         const float value = quorvel_run(program, RowX(input, r), input.values[1], input.values[2]);
         outcome.bits.push_back(std::bit_cast<std::uint32_t>(value));
     }
-    outcome.draws = g_drawLog.draws;
+    outcome.draws = DrawsSince(kDrawSeed);
     return outcome;
 }
 
@@ -92,24 +92,16 @@ Outcome RanMany(const ProgramInput& input, const quorvel_program* program, bool 
         z[r] = input.values[2];
     }
     float* results = inPlace ? x : separate;
-    g_drawLog.Restart(kDrawSeed);
+    RestartDraws(kDrawSeed);
     quorvel_run_many(program, kRows, x, y, z, results);
     Outcome outcome;
     for (float result : results == x ? x : separate)
         outcome.bits.push_back(std::bit_cast<std::uint32_t>(result));
-    outcome.draws = g_drawLog.draws;
+    outcome.draws = DrawsSince(kDrawSeed);
     return outcome;
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    float value = 0.0f;
-    quorvel_evaluate("abs(0)", 0.0f, 0.0f, 0.0f, &value);
-    g_functionRegistry.rows[LookupFunction("rand")].one = LoggedRand;
-    g_functionRegistry.rows[LookupFunction("rand2")].two = LoggedRand2;
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const ProgramInput input = SplitInput(data, size);

@@ -31,3 +31,11 @@ int DrawRandom15() {
     }
     return draw;
 }
+
+std::uint32_t RandomState() {
+    return g_randomState.load(std::memory_order_relaxed);
+}
+
+void SetRandomState(std::uint32_t state) {
+    g_randomState.store(state, std::memory_order_relaxed);
+}

@@ -14,3 +14,8 @@ int DrawRandom15From(std::uint32_t& state);
 // One draw from the process-wide generator: an integer from 0 to 32767. Threads may draw at
 // once; each draw is one step of the single sequence.
 int DrawRandom15();
+
+// Where the process-wide sequence stands, and a way to move it: for a tool that replays one
+// stretch of the sequence for two evaluations and compares where each left it.
+std::uint32_t RandomState();
+void SetRandomState(std::uint32_t state);

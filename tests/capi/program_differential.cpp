@@ -1,8 +1,8 @@
 // Compares prepared programs with text evaluation through the C interface on generated
 // expressions: quorvel_prepare must fail exactly where quorvel_explain fails, with the same reason,
 // column and text; quorvel_run must give quorvel_evaluate's bits for every value triple, and
-// quorvel_run_many those of quorvel_evaluate row after row, with every draw of rand and rand2 in
-// the same order with the same arguments. The values mix ordinary numbers with NaNs of many
+// quorvel_run_many those of quorvel_evaluate row after row, with as many draws of rand and rand2
+// from the same sequence. The values mix ordinary numbers with NaNs of many
 // payloads, infinities, subnormals, zeros of both signs and divisors on both sides of the
 // divide-by-tiny guard; some batches run in place, some with y or z missing, some across blocks.
 //
@@ -17,24 +17,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/name_tables.h"
 #include "tests/engine/expression_generator.h"
-#include "tests/engine/logged_draws.h"
+#include "tests/engine/replayed_draws.h"
 
 namespace {
 
 constexpr int kTriples = 4;          // value triples per expression
 constexpr int kLongBatchEvery = 64;  // every so many expressions run one batch across blocks
 constexpr int kLongBatch = 600;
-
-// Programs take their calls from the registry when they are prepared, so the logged draws
-// installed here serve both sides.
-void InstallLoggedDraws() {
-    float value = 0.0f;
-    quorvel_evaluate("abs(0)", 0.0f, 0.0f, 0.0f, &value);
-    g_functionRegistry.rows[LookupFunction("rand")].one = LoggedRand;
-    g_functionRegistry.rows[LookupFunction("rand2")].two = LoggedRand2;
-}
 
 const std::uint32_t kValueBits[] = {
     0x00000000, 0x80000000, 0x3F800000, 0xBF800000, 0x3FC00000, 0xC0000000, 0x40490FDB,
@@ -68,7 +58,7 @@ class Values {
 
 struct Outcome {
     std::vector<std::uint32_t> bits;
-    std::vector<std::uint64_t> draws;
+    Draws draws;
     bool operator==(const Outcome&) const = default;
 };
 
@@ -84,12 +74,14 @@ struct Checker {
         std::size_t row = 0;
         while (row < expected.bits.size() && expected.bits[row] == got.bits[row])
             ++row;
-        std::fprintf(
-            stderr,
-            "%s differs: \"%s\"\n  row %zu: evaluate 0x%08X, program 0x%08X; "
-            "draws %zu and %zu\n",
-            what, Escaped(text).c_str(), row, row < expected.bits.size() ? expected.bits[row] : 0,
-            row < got.bits.size() ? got.bits[row] : 0, expected.draws.size(), got.draws.size());
+        std::fprintf(stderr,
+                     "%s differs: \"%s\"\n  row %zu: evaluate 0x%08X, program 0x%08X; "
+                     "draws %llu and %llu\n",
+                     what, Escaped(text).c_str(), row,
+                     row < expected.bits.size() ? expected.bits[row] : 0,
+                     row < got.bits.size() ? got.bits[row] : 0,
+                     static_cast<unsigned long long>(expected.draws.count),
+                     static_cast<unsigned long long>(got.draws.count));
         ++differences;
         return true;
     }
@@ -123,34 +115,34 @@ struct Checker {
             z[r] = variant == 1 ? 0.0f : values.Next();
         }
         Outcome expected;
-        g_drawLog.Restart(drawSeed);
+        RestartDraws(drawSeed);
         for (std::size_t r = 0; r < count; ++r) {
             float value = 1.0f;
             quorvel_evaluate(text.c_str(), x[r], y[r], z[r], &value);
             expected.bits.push_back(std::bit_cast<std::uint32_t>(value));
         }
-        expected.draws = g_drawLog.draws;
+        expected.draws = DrawsSince(drawSeed);
         triples += count;
-        draws += expected.draws.size();
+        draws += expected.draws.count;
 
         Outcome single;
-        g_drawLog.Restart(drawSeed);
+        RestartDraws(drawSeed);
         for (std::size_t r = 0; r < count; ++r)
             single.bits.push_back(
                 std::bit_cast<std::uint32_t>(quorvel_run(program, x[r], y[r], z[r])));
-        single.draws = g_drawLog.draws;
+        single.draws = DrawsSince(drawSeed);
         if (Differs(text, "quorvel_run", expected, single)) return;
 
         // Variant 0: a separate results array; 1: y and z missing; 2: in place over x.
         std::vector<float> separate(count, 7.0f);
         float* results = variant == 2 ? x.data() : separate.data();
-        g_drawLog.Restart(drawSeed);
+        RestartDraws(drawSeed);
         quorvel_run_many(program, count, x.data(), variant == 1 ? nullptr : y.data(),
                          variant == 1 ? nullptr : z.data(), results);
         Outcome many;
         for (std::size_t r = 0; r < count; ++r)
             many.bits.push_back(std::bit_cast<std::uint32_t>(results[r]));
-        many.draws = g_drawLog.draws;
+        many.draws = DrawsSince(drawSeed);
         Differs(text, "quorvel_run_many", expected, many);
     }
 };
@@ -160,7 +152,6 @@ struct Checker {
 int main(int argc, char** argv) {
     const std::uint64_t count = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1000000;
     const std::uint64_t seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1;
-    InstallLoggedDraws();
     ExpressionGenerator generator(seed);
     Values values(seed);
     Checker checker;

@@ -1,6 +1,7 @@
 // Compares the engine with the reference copy of it kept in tests/engine/reference/ on generated
-// expressions: the success flag, the result bit for bit, and every draw of rand and rand2 in its
-// order with its argument, including the draws of evaluations that fail later. The engine also
+// expressions: the success flag, the result bit for bit, and the draws of rand and rand2 (how
+// many, and what they drew, which shows in the bits), including the draws of evaluations that fail
+// later. The engine also
 // runs again with a failure report, which must change nothing and must hold a reason exactly when
 // the evaluation fails.
 //
@@ -11,46 +12,27 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "engine/evaluator.h"
-#include "engine/name_tables.h"
 #include "tests/engine/expression_generator.h"
-#include "tests/engine/logged_draws.h"
 #include "tests/engine/reference/evaluator.h"
-#include "tests/engine/reference/name_tables.h"
+#include "tests/engine/replayed_draws.h"
 
 namespace {
-
-constexpr std::uint32_t kRandRow = 17;
-constexpr std::uint32_t kRand2Row = 27;
-
-// Each engine sets its registry up at its first call; the logged draws replace rand and rand2 after
-// that.
-void InstallLoggedDraws() {
-    float value = 0.0f;
-    constexpr VariableBank kNoVariables{};
-    EvaluateExpression("abs(0)", value, kNoVariables, nullptr);
-    reference::EvaluateExpression("abs(0)", value);
-    g_functionRegistry.rows[kRandRow].one = LoggedRand;
-    g_functionRegistry.rows[kRand2Row].two = LoggedRand2;
-    reference::g_functionRegistry.rows[kRandRow].one = LoggedRand;
-    reference::g_functionRegistry.rows[kRand2Row].two = LoggedRand2;
-}
 
 struct Outcome {
     bool ok;
     std::uint32_t bits;
-    std::vector<std::uint64_t> draws;
+    Draws draws;
     bool operator==(const Outcome&) const = default;
 };
 
 template <typename Evaluate>
 Outcome Run(Evaluate evaluate, std::uint32_t drawSeed) {
-    g_drawLog.Restart(drawSeed);
+    RestartDraws(drawSeed);
     float value = 1.0f;
     const bool ok = evaluate(value);
-    return {ok, std::bit_cast<std::uint32_t>(value), g_drawLog.draws};
+    return {ok, std::bit_cast<std::uint32_t>(value), DrawsSince(drawSeed)};
 }
 
 // The engine reads the caller's bank; the reference keeps its own process-wide one.
@@ -77,9 +59,10 @@ bool ReportFits(const FailureReport& report, bool ok, std::size_t length) {
 void Report(const std::string& text, const Outcome& expected, const Outcome& got) {
     std::fprintf(
         stderr,
-        "differs: \"%s\"\n  reference: %d 0x%08X, %zu draws\n  engine:    %d 0x%08X, %zu draws\n",
-        Escaped(text).c_str(), expected.ok, expected.bits, expected.draws.size(), got.ok, got.bits,
-        got.draws.size());
+        "differs: \"%s\"\n  reference: %d 0x%08X, %llu draws\n  engine:    %d 0x%08X, %llu draws\n",
+        Escaped(text).c_str(), expected.ok, expected.bits,
+        static_cast<unsigned long long>(expected.draws.count), got.ok, got.bits,
+        static_cast<unsigned long long>(got.draws.count));
 }
 
 }  // namespace
@@ -87,7 +70,6 @@ void Report(const std::string& text, const Outcome& expected, const Outcome& got
 int main(int argc, char** argv) {
     const std::uint64_t count = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1000000;
     const std::uint64_t seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1;
-    InstallLoggedDraws();
     ExpressionGenerator generator(seed);
     std::uint64_t differences = 0;
     std::uint64_t successes = 0;
@@ -113,7 +95,7 @@ int main(int argc, char** argv) {
             if (++differences == 20) break;
         }
         successes += expected.ok;
-        draws += expected.draws.size();
+        draws += expected.draws.count;
         if (!(got == expected)) {
             Report(text, expected, got);
             if (++differences == 20) break;

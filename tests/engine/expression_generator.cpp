@@ -1,5 +1,6 @@
 #include "tests/engine/expression_generator.h"
 
+#include <cstdio>
 #include <iterator>
 
 namespace {
@@ -289,4 +290,18 @@ void ExpressionGenerator::Edit(std::string& text) {
                 if (at < text.size()) text[at] = Pick(kEditBytes);
         }
     }
+}
+
+std::string Escaped(const std::string& text) {
+    std::string escaped;
+    for (unsigned char c : text) {
+        if (c >= 0x20 && c < 0x7F) {
+            escaped += static_cast<char>(c);
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            escaped += hex;
+        }
+    }
+    return escaped;
 }

@@ -33,3 +33,6 @@ class ExpressionGenerator {
 
     std::uint64_t state_;
 };
+
+// The text with every byte outside printable ASCII as \xNN, for a report.
+std::string Escaped(const std::string& text);

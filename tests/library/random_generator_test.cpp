@@ -48,4 +48,16 @@ TEST(RandomGenerator, DrawsCoverTheFifteenBitRange) {
     EXPECT_EQ(high, 32767);
 }
 
+// The replay the differential tools rely on: the process-wide sequence continues from a state
+// set on it, and reports the state its draws reached.
+TEST(RandomGenerator, ProcessWideSequenceContinuesFromAStateSetOnIt) {
+    for (std::uint32_t start : {0u, 12345u, 0xFFFFFFFFu}) {
+        SetRandomState(start);
+        std::uint32_t model = start;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(DrawRandom15(), DrawRandom15From(model)) << "from " << start;
+        EXPECT_EQ(RandomState(), model);
+    }
+}
+
 }  // namespace
