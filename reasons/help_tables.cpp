@@ -53,18 +53,11 @@ int ArgumentCount(const SymbolDescriptor& row) {
     return row.kind >= kFunction1 && row.kind <= kFunction4 ? row.kind - kFunction1 + 1 : 0;
 }
 
-// The registry after its first use, filled here when nothing has used it yet.
-const FunctionRegistry& Registry() {
-    if (g_functionRegistry.count == 0) RegisterBuiltins();
-    return g_functionRegistry;
-}
-
-// The registry row of the index-th function that takes single values.
+// The index-th built-in function that takes single values, in registration order.
 const SymbolDescriptor* CallableRow(std::size_t index) {
-    const FunctionRegistry& registry = Registry();
-    for (std::uint32_t row = 0; row < registry.count; ++row) {
-        if (ArgumentCount(registry.rows[row]) == 0) continue;
-        if (index-- == 0) return &registry.rows[row];
+    for (const SymbolDescriptor& row : BuiltinFunctions()) {
+        if (ArgumentCount(row) == 0) continue;
+        if (index-- == 0) return &row;
     }
     return nullptr;
 }
