@@ -38,6 +38,13 @@ inline float OpDivide(float a, float b) {
     return RoundToSingle(static_cast<double>(a) / static_cast<double>(b));
 }
 
+// pow(a, 2) as a product: the square of a float is exact in double, and pow is within a unit in
+// the last place, so both round once to the same float. quorvel-square-proof checks it for every
+// float.
+inline float OpSquare(float a) {
+    return RoundToSingle(static_cast<double>(a) * static_cast<double>(a));
+}
+
 float OpIdentity(float x);
 float OpNegate(float x);
 float OpModulo(float a, float b);

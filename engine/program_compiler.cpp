@@ -75,6 +75,7 @@ bool IsSteady(const ProgramStep& step, int arity) {
 }
 
 StepKind KindOf(const ProgramStep& step, int arity) {
+    if (arity == 1 && step.one == Abs) return StepKind::kAbs;
     if (arity == 2) {
         for (const InlineOperator& op : kInlineOperators) {
             if (op.function == step.two) return op.kind;
@@ -144,6 +145,12 @@ void Fold(ProgramRecorder& recorder, const ProgramStep& step, int arity) {
     RecordConstant(recorder, Call(step, arity, arguments));
 }
 
+// A power whose exponent is the constant 2.
+bool IsSquare(const Program& program, const ProgramStep& step) {
+    if (step.arity != 2 || step.two != OpPower || !IsConstant(step.in[1])) return false;
+    return program.constants[step.in[1] - kInputCount] == 2.0f;
+}
+
 void AddStep(ProgramRecorder& recorder, ProgramStep& step, int arity) {
     Program& program = *recorder.program;
     if (program.stepCount == recorder.capacity) {
@@ -154,6 +161,10 @@ void AddStep(ProgramRecorder& recorder, ProgramStep& step, int arity) {
     step.arity = static_cast<std::uint8_t>(arity);
     for (int i = 0; i < arity; ++i)
         step.in[i] = recorder.stack[recorder.depth - arity + i];
+    if (IsSquare(program, step)) {
+        step.kind = StepKind::kSquare;
+        step.arity = 1;
+    }
     program.rowByRow = program.rowByRow || !IsSteady(step, arity);
     Pop(recorder, arity);
     std::uint32_t slot = 2 * recorder.temporaries;

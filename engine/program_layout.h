@@ -19,8 +19,8 @@ inline constexpr std::uint32_t kInputCount = 3;  // x, y, z
 inline constexpr std::uint32_t kTextCapacity = 1024;
 inline constexpr std::uint32_t kValueCapacity = kInputCount + 3 * kTextCapacity;
 
-// The four arithmetic operators, max, min and lerp run inline; every other call goes through its
-// typed slot (so do they, where a row runs alone: lerp).
+// The four arithmetic operators, max, min, a power of two, abs and lerp run inline; every other
+// call goes through its typed slot (so does lerp, where a row runs alone).
 enum class StepKind : std::uint8_t {
     kAdd,
     kSubtract,
@@ -28,6 +28,8 @@ enum class StepKind : std::uint8_t {
     kDivide,
     kMax,
     kMin,
+    kSquare,  // a ^ 2 (or pow(a, 2)): one operand, the constant 2 left out
+    kAbs,
     kLerp,
     kCall,
 };

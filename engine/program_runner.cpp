@@ -90,6 +90,12 @@ void RunOperator(float* out, Column a, Column b, std::size_t rows) {
     }
 }
 
+template <float (*Function)(float)>
+void RunUnary(float* out, Column a, std::size_t rows) {
+    for (std::size_t r = 0; r < rows; ++r)
+        out[r] = Function(a.at[r * a.stride]);
+}
+
 // A column with a value on every row: itself, or its constant written out into spare.
 const float* Spread(Column column, float (&spare)[kBlockRows], std::size_t rows) {
     if (column.stride == 1) return column.at;
@@ -138,6 +144,10 @@ void RunStep(const Program& program, const Block& block, const ProgramStep& step
             return RunOperator<Max>(out, in[0], in[1], rows);
         case StepKind::kMin:
             return RunOperator<Min>(out, in[0], in[1], rows);
+        case StepKind::kSquare:
+            return RunUnary<OpSquare>(out, in[0], rows);
+        case StepKind::kAbs:
+            return RunUnary<Abs>(out, in[0], rows);
         case StepKind::kLerp: {
             float spare[3][kBlockRows];
             return RunLerp(out, Spread(in[0], spare[0], rows), Spread(in[1], spare[1], rows),
@@ -170,6 +180,11 @@ float SingleOperator(const ProgramStep* step, float acc, float* values) {
     const float value =
         Operator(Operand<first>(step, 0, acc, values), Operand<second>(step, 1, acc, values));
     return Next(step, value, values);
+}
+
+template <float (*Function)(float), Source source>
+float SingleUnary(const ProgramStep* step, float acc, float* values) {
+    return Next(step, Function(Operand<source>(step, 0, acc, values)), values);
 }
 
 float SingleCall1(const ProgramStep* step, float, float* values) {
@@ -211,7 +226,16 @@ constexpr const SingleRowRoutine* kRoutinesByKind[] = {
     kOperatorRoutines<Max>,
     kOperatorRoutines<Min>,
 };
-static_assert(std::size(kRoutinesByKind) == static_cast<std::size_t>(StepKind::kLerp));
+static_assert(std::size(kRoutinesByKind) == static_cast<std::size_t>(StepKind::kSquare));
+
+// The inline one-operand steps by StepKind from kSquare, each by its operand's source. A constant
+// operand was folded.
+constexpr SingleRowRoutine kUnaryRoutines[][2] = {
+    {SingleUnary<OpSquare, kPrevious>, SingleUnary<OpSquare, kSlot>},
+    {SingleUnary<Abs, kPrevious>, SingleUnary<Abs, kSlot>},
+};
+static_assert(std::size(kUnaryRoutines) == static_cast<std::size_t>(StepKind::kLerp) -
+                                               static_cast<std::size_t>(StepKind::kSquare));
 constexpr SingleRowRoutine kCallRoutines[] = {SingleCall1, SingleCall2, SingleCall3, SingleCall4};
 
 const float* InputAt(const float* column, std::size_t row) {
@@ -269,6 +293,13 @@ void ChainSingleRowSteps(Program& program) {
             for (int i = 0; i < step.arity; ++i) {
                 if (isConstant(step.in[i])) copied = std::max(copied, step.in[i] + 1 - kInputCount);
             }
+            continue;
+        }
+        if (step.kind >= StepKind::kSquare) {
+            const bool previous =
+                s > 0 && step.in[0] >= first && step.in[0] == program.steps[s - 1].out;
+            step.single =
+                kUnaryRoutines[kind - static_cast<int>(StepKind::kSquare)][previous ? 0 : 1];
             continue;
         }
         int sources[2];

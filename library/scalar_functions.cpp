@@ -30,9 +30,6 @@ double RandomFraction() {
 
 }  // namespace
 
-float Abs(float x) {
-    return RoundToSingle(std::fabs(Wide(x)));
-}
 float Floor(float x) {
     return RoundToSingle(std::floor(Wide(x)));
 }

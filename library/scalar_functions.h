@@ -1,9 +1,16 @@
 #pragma once
 
+#include <cmath>
+
+#include "library/single_rounding.h"
+
 // The built-in scalar functions behind the registry's one- to four-argument rows.
 // Each widens its arguments to double, computes, and rounds once to float on return.
 
-float Abs(float x);
+// Defined here so that a prepared program's loops run the very same body.
+inline float Abs(float x) {
+    return RoundToSingle(std::fabs(static_cast<double>(x)));
+}
 float Floor(float x);
 float Ceil(float x);
 float Sign(float x);

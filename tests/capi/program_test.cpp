@@ -134,7 +134,7 @@ TEST(QuorvelRunMany, EqualsRunRowByRow) {
     constexpr std::size_t kRows = 1000;
     const char* const expressions[] = {"x*x+3*x-1", "(((x+1)*2)-3)/4", "x^2+y^2",
                                        "x/y-z",     "lerp(x, y, z)",   "y",
-                                       "2+3",       "atan2(z, x)"};
+                                       "2+3",       "atan2(z, x)",     "abs(x-1)+abs(y)^2"};
     for (const char* expression : expressions) {
         quorvel_program* program = quorvel_prepare(expression, nullptr);
         ASSERT_NE(program, nullptr) << expression;
