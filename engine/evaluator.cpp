@@ -362,6 +362,11 @@ bool EvaluateSpan(const Expression& expression, const Span& span, float& result)
 
 namespace {
 
+bool EvaluateMeasured(const Expression& expression, std::int32_t length, float& result) {
+    if (expression.report != nullptr) *expression.report = {FailureReason::kNone, 0, nullptr};
+    return EvaluateSpan(expression, Span{0, length, nullptr, 0, -1, nullptr}, result);
+}
+
 bool EvaluateWhole(const Expression& expression, float& result) {
     result = 0.0f;
     if (expression.report != nullptr) *expression.report = {FailureReason::kNone, 0, nullptr};
@@ -371,8 +376,7 @@ bool EvaluateWhole(const Expression& expression, float& result) {
     }
     const std::size_t length = std::strlen(expression.text);
     if (length > INT32_MAX) return Fail(expression, whole, FailureReason::kExpressionTooLong, -1);
-    return EvaluateSpan(
-        expression, Span{0, static_cast<std::int32_t>(length), nullptr, 0, -1, nullptr}, result);
+    return EvaluateMeasured(expression, static_cast<std::int32_t>(length), result);
 }
 
 }  // namespace
@@ -380,6 +384,11 @@ bool EvaluateWhole(const Expression& expression, float& result) {
 bool EvaluateExpression(const char* text, float& result, const VariableBank& variables,
                         FailureReport* report) {
     return EvaluateWhole(Expression{text, variables, report, nullptr}, result);
+}
+
+bool EvaluateMeasuredExpression(const char* text, std::int32_t length, float& result,
+                                const VariableBank& variables, FailureReport* report) {
+    return EvaluateMeasured(Expression{text, variables, report, nullptr}, length, result);
 }
 
 bool RecordExpression(const char* text, FailureReport* report, ProgramRecorder& recorder) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "engine/failure_report.h"
 
 inline constexpr int kVariableCount = 26;
@@ -12,3 +14,7 @@ using VariableBank = float[kVariableCount];
 // column; asking changes nothing else: not the result, not which draws rand takes.
 bool EvaluateExpression(const char* text, float& result, const VariableBank& variables,
                         FailureReport* report);
+
+// The same over a text whose length the caller has measured: text[length] is its NUL.
+bool EvaluateMeasuredExpression(const char* text, std::int32_t length, float& result,
+                                const VariableBank& variables, FailureReport* report);

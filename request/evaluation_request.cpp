@@ -10,35 +10,29 @@ constexpr int kX = 'x' - 'a';
 constexpr int kY = 'y' - 'a';
 constexpr int kZ = 'z' - 'a';
 
-// Every run has a bank of its own on its caller's stack, so threads that evaluate at once never
-// see each other's values: a to w are 0, then x, y and z.
-void PrepareVariableBank(float x, float y, float z, VariableBank& variables) {
-    std::memset(variables, 0, sizeof variables);
-    variables[kX] = x;
-    variables[kY] = y;
-    variables[kZ] = z;
-}
-
 }  // namespace
 
 VariableValues ConvertValueTexts(const char* x, const char* y, const char* z) {
     return {ConvertValueText(x), ConvertValueText(y), ConvertValueText(z)};
 }
 
+// The text is measured once, here, and read where it lies: a text that ends within the
+// capacity is the copy a buffer of that capacity would hold. Every run has a bank of its own on
+// its caller's stack, so threads that evaluate at once never see each other's values.
 bool EvaluateWithValues(const char* expression, float x, float y, float z, float& value,
                         FailureReport* report) {
-    value = 0.0f;
-    if (report != nullptr) *report = {FailureReason::kNone, 0, nullptr};
-    VariableBank variables;
-    PrepareVariableBank(x, y, z, variables);
     const std::size_t length = strnlen(expression, kExpressionCapacity);
     if (length == kExpressionCapacity) {
-        if (report != nullptr) report->reason = FailureReason::kExpressionTooLong;
+        value = 0.0f;
+        if (report != nullptr) *report = {FailureReason::kExpressionTooLong, 0, nullptr};
         return false;
     }
-    char buffer[kExpressionCapacity];
-    std::memcpy(buffer, expression, length + 1);
-    return EvaluateExpression(buffer, value, variables, report);
+    VariableBank variables{};
+    variables[kX] = x;
+    variables[kY] = y;
+    variables[kZ] = z;
+    return EvaluateMeasuredExpression(expression, static_cast<std::int32_t>(length), value,
+                                      variables, report);
 }
 
 bool EvaluateWithValues(const char* expression, const char* x, const char* y, const char* z,
