@@ -25,8 +25,6 @@ struct EvalState {
     const SymbolDescriptor* highOp;  // joins acc[1] and acc[2]
     const SymbolDescriptor* sign;    // the leading sign, until the first operand takes it
     ProgramRecorder* recorder;       // the expression's, while a program is prepared
-    std::int32_t integer;
-    char token[kTokenCapacity];
 };
 
 constexpr SymbolDescriptor kSignTable[2] = {
@@ -200,25 +198,35 @@ bool ReadFunctionCall(const Expression& expression, const Span& span, EvalState&
                         state.operand);
 }
 
-// A literal: a plain integer straight from the text, else a scientific literal, else a token
-// read as an integer or a fraction. A digit-led token is no constant, variable or function, but
-// it still reaches the function stage, which sets the registry up, before it fails.
+// A literal that is no plain integer and no scientific literal: a token read as an integer or a
+// fraction. A digit-led token is no constant, variable or function, but it still reaches the
+// function stage, which sets the registry up, before it fails. Out of line, so that the token's
+// buffer stays out of the frame of every evaluation.
+[[gnu::noinline]] bool ReadTokenNumber(const Expression& expression, const Span& span,
+                                       std::int32_t& cursor, float& value) {
+    const std::int32_t tokenAt = cursor;
+    char token[kTokenCapacity];
+    ReadToken(expression.text, cursor, token);  // a digit stands at the cursor
+    std::int32_t integer = 0;
+    if (ParseInteger(token, integer)) {
+        value = static_cast<float>(integer);
+        return true;
+    }
+    if (ParseDecimal(token, value)) return true;
+    RegisterBuiltinsOnce();
+    return FailToken(expression, span, tokenAt, cursor - tokenAt);
+}
+
+// A literal: a plain integer straight from the text, else a scientific literal, else a token.
 bool ReadNumber(const Expression& expression, const Span& span, EvalState& state) {
     const char* const text = expression.text;
-    if (ReadDecimalInteger(text, state.cursor, state.integer)) {
-        state.operand = static_cast<float>(state.integer);
+    std::int32_t integer = 0;
+    if (ReadDecimalInteger(text, state.cursor, integer)) {
+        state.operand = static_cast<float>(integer);
         return true;
     }
     if (ParseScientific(text, state.cursor, state.operand)) return true;
-    const std::int32_t tokenAt = state.cursor;
-    ReadToken(text, state.cursor, state.token);  // a digit stands at the cursor
-    if (ParseInteger(state.token, state.integer)) {
-        state.operand = static_cast<float>(state.integer);
-        return true;
-    }
-    if (ParseDecimal(state.token, state.operand)) return true;
-    RegisterBuiltinsOnce();
-    return FailToken(expression, span, tokenAt, state.cursor - tokenAt);
+    return ReadTokenNumber(expression, span, state.cursor, state.operand);
 }
 
 // A constant, a variable (one character), then a function call, in that order.

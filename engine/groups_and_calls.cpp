@@ -121,6 +121,26 @@ bool FailScan(const Expression& expression, const Span& part, const ScanFailure&
     return Fail(expression, reason, place(failure.at), opener, function);
 }
 
+// Scans one group or argument from the cursor, as ReadPart describes, and evaluates it with the
+// map the scan made. Kept out of line so that the map and its stack guard stay out of the frames
+// of the groups that reuse an enclosing scan.
+[[gnu::noinline]] bool ReadScannedPart(const Expression& expression, const Span& span,
+                                       std::int32_t& cursor, float& value, std::int32_t openerIndex,
+                                       std::int32_t openerAt, bool commaEnds,
+                                       const SymbolDescriptor* call) {
+    std::uint8_t closerAt[kGroupCapacity];
+    Span part{cursor, 0, closerAt, cursor, openerAt, call};
+    std::int32_t length = 0;
+    const ScanFailure failure = ScanGroup(expression.text + cursor, span.end - cursor, openerIndex,
+                                          commaEnds, length, closerAt);
+    if (failure.reason != FailureReason::kNone) {
+        return FailScan(expression, part, failure, openerAt);
+    }
+    part.end = cursor + length;
+    cursor = part.end + 1;
+    return EvaluateSpan(expression, part, value);
+}
+
 // Reads one group or argument from the cursor up to the closer of the bracket at openerAt (or,
 // with commaEnds, up to a comma at its own level) and evaluates it where it lies; call is the
 // function whose argument it is. A whole group opened inside a scanned group ends where that
@@ -130,22 +150,13 @@ bool ReadPart(const Expression& expression, const Span& span, std::int32_t& curs
               std::int32_t openerIndex, std::int32_t openerAt, bool commaEnds,
               const SymbolDescriptor* call) {
     value = 0.0f;
-    std::uint8_t closerAt[kGroupCapacity];
-    Span part{cursor, 0, closerAt, cursor, openerAt, call};
-    if (!commaEnds && openerAt == cursor - 1 && span.closerAt != nullptr) {
-        part.end = span.origin + span.closerAt[openerAt - span.origin];
-        part.closerAt = span.closerAt;
-        part.origin = span.origin;
-    } else {
-        std::int32_t length = 0;
-        const ScanFailure failure = ScanGroup(expression.text + cursor, span.end - cursor,
-                                              openerIndex, commaEnds, length, closerAt);
-        if (failure.reason != FailureReason::kNone) {
-            return FailScan(expression, part, failure, openerAt);
-        }
-        part.end = cursor + length;
+    if (commaEnds || openerAt != cursor - 1 || span.closerAt == nullptr) {
+        return ReadScannedPart(expression, span, cursor, value, openerIndex, openerAt, commaEnds,
+                               call);
     }
-    cursor = part.end + 1;
+    const std::int32_t end = span.origin + span.closerAt[openerAt - span.origin];
+    const Span part{cursor, end, span.closerAt, span.origin, openerAt, call};
+    cursor = end + 1;
     return EvaluateSpan(expression, part, value);
 }
 
