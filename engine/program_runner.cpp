@@ -71,19 +71,45 @@ void RunLerp(float* out, const float* a, const float* b, const float* t, std::si
     }
 }
 
-template <float (*Operator)(float, float)>
+// The same without choosing the NaN: with at most one operand that can be NaN, the operand order
+// has no payload to choose between.
+float AddPlain(float a, float b) {
+    return a + b;
+}
+float MultiplyPlain(float a, float b) {
+    return a * b;
+}
+
+// Plain serves where only one operand can be NaN: the other is a constant number, or both are
+// the same column.
+template <float (*Operator)(float, float), float (*Plain)(float, float) = Operator>
 void RunOperator(float* out, Column a, Column b, std::size_t rows) {
     if (a.stride == 1 && b.stride == 1) {
+        if (a.at == b.at) {
+            for (std::size_t r = 0; r < rows; ++r)
+                out[r] = Plain(a.at[r], a.at[r]);
+            return;
+        }
         for (std::size_t r = 0; r < rows; ++r)
             out[r] = Operator(a.at[r], b.at[r]);
     } else if (a.stride == 1 && b.stride == 0) {
         const float right = b.at[0];
+        if (std::isnan(right)) {
+            for (std::size_t r = 0; r < rows; ++r)
+                out[r] = Operator(a.at[r], right);
+            return;
+        }
         for (std::size_t r = 0; r < rows; ++r)
-            out[r] = Operator(a.at[r], right);
+            out[r] = Plain(a.at[r], right);
     } else if (a.stride == 0 && b.stride == 1) {
         const float left = a.at[0];
+        if (std::isnan(left)) {
+            for (std::size_t r = 0; r < rows; ++r)
+                out[r] = Operator(left, b.at[r]);
+            return;
+        }
         for (std::size_t r = 0; r < rows; ++r)
-            out[r] = Operator(left, b.at[r]);
+            out[r] = Plain(left, b.at[r]);
     } else {
         for (std::size_t r = 0; r < rows; ++r)
             out[r] = Operator(a.at[r * a.stride], b.at[r * b.stride]);
@@ -133,11 +159,11 @@ void RunStep(const Program& program, const Block& block, const ProgramStep& step
     const std::size_t rows = block.rows;
     switch (step.kind) {
         case StepKind::kAdd:
-            return RunOperator<AddSingle>(out, in[0], in[1], rows);
+            return RunOperator<AddSingle, AddPlain>(out, in[0], in[1], rows);
         case StepKind::kSubtract:
             return RunOperator<SubtractSingle>(out, in[0], in[1], rows);
         case StepKind::kMultiply:
-            return RunOperator<MultiplySingle>(out, in[0], in[1], rows);
+            return RunOperator<MultiplySingle, MultiplyPlain>(out, in[0], in[1], rows);
         case StepKind::kDivide:
             return RunOperator<DivideSingle>(out, in[0], in[1], rows);
         case StepKind::kMax:
@@ -157,6 +183,33 @@ void RunStep(const Program& program, const Block& block, const ProgramStep& step
             return RunCall(step, out, in, rows);
     }
 }
+
+// Every step over one block, with the loops inlined: once for any processor, and on x86-64 once
+// more for those with AVX2, which run eight rows at a time. Both round every operation the same,
+// as IEEE arithmetic is the same at any width, and the compilation never contracts a multiply and
+// an add.
+using BlockRunner = void (*)(const Program& program, const Block& block);
+
+[[gnu::flatten]] void RunBlock(const Program& program, const Block& block) {
+    for (std::uint32_t s = 0; s < program.stepCount; ++s)
+        RunStep(program, block, program.steps[s]);
+}
+
+#if defined(__x86_64__)
+[[gnu::target("avx2"), gnu::flatten]] void RunBlockWide(const Program& program,
+                                                        const Block& block) {
+    for (std::uint32_t s = 0; s < program.stepCount; ++s)
+        RunStep(program, block, program.steps[s]);
+}
+
+BlockRunner ChooseBlockRunner() {
+    return __builtin_cpu_supports("avx2") ? RunBlockWide : RunBlock;
+}
+#else
+BlockRunner ChooseBlockRunner() {
+    return RunBlock;
+}
+#endif
 
 // Where a single-row operator finds an operand: the previous step's value, a slot of values,
 // or the step's constant.
@@ -265,14 +318,14 @@ void RunProgramRows(const Program& program, std::size_t count, const float* x, c
         return;
     }
     float temporaries[kBlockFloats];
+    const BlockRunner runBlock = ChooseBlockRunner();
     const std::size_t width =
         std::min(kBlockRows, kBlockFloats / std::max<std::size_t>(program.temporaryCount, 1));
     for (std::size_t start = 0; start < count; start += width) {
         const std::size_t rows = std::min(width, count - start);
         const Block block{
             {InputAt(x, start), InputAt(y, start), InputAt(z, start)}, temporaries, width, rows};
-        for (std::uint32_t s = 0; s < program.stepCount; ++s)
-            RunStep(program, block, program.steps[s]);
+        runBlock(program, block);
         const Column result = ColumnOf(program, block, program.result);
         for (std::size_t r = 0; r < rows; ++r)
             results[start + r] = result.at[r * result.stride];
