@@ -12,7 +12,7 @@ namespace {
 
 // Rows run in blocks, step by step over the block, each step one tight loop. A block of rows of
 // every temporary fits in kBlockFloats, so a long program runs fewer rows at once.
-constexpr std::size_t kBlockRows = 256;
+constexpr std::size_t kBlockRows = 1024;
 constexpr std::size_t kBlockFloats = 8192;
 static_assert(kBlockFloats / (3 * kTextCapacity) >= 1);
 
@@ -79,41 +79,76 @@ float AddPlain(float a, float b) {
 float MultiplyPlain(float a, float b) {
     return a * b;
 }
+float DividePlain(float a, float b) {
+    return a / b;
+}
 
-// Plain serves where only one operand can be NaN: the other is a constant number, or both are
-// the same column.
+// Division's Plain leaves out the guard, which a divisor that varies by row needs.
+template <float (*Operator)(float, float)>
+constexpr bool kGuardsDivisor = Operator == DivideSingle;
+
+// Whether Plain gives what Operator gives on every row where one operand is this constant, on
+// the right or on the left: a number leaves only one NaN, and a divisor that is not tiny needs
+// no guard.
+template <float (*Operator)(float, float)>
+bool PlainServesRight(float constant) {
+    if constexpr (kGuardsDivisor<Operator>) return !IsTinyDivisor(constant);
+    return !std::isnan(constant);
+}
+template <float (*Operator)(float, float)>
+bool PlainServesLeft(float constant) {
+    return !kGuardsDivisor<Operator> && !std::isnan(constant);
+}
+
+// A power of two divides as its reciprocal multiplies: the reciprocal is exact, so both round the
+// same real number, and a NaN dividend comes through either way.
+bool IsPowerOfTwo(float value) {
+    int exponent = 0;
+    return std::isfinite(value) && std::fabs(std::frexp(value, &exponent)) == 0.5f;
+}
+
+template <float (*Operator)(float, float), float (*Plain)(float, float)>
+void RunWithRightConstant(float* out, const float* a, float right, std::size_t rows) {
+    if constexpr (kGuardsDivisor<Operator>) {
+        if (!IsTinyDivisor(right) && IsPowerOfTwo(right)) {
+            return RunWithRightConstant<MultiplySingle, MultiplyPlain>(out, a, 1.0f / right, rows);
+        }
+    }
+    if (!PlainServesRight<Operator>(right)) {
+        for (std::size_t r = 0; r < rows; ++r)
+            out[r] = Operator(a[r], right);
+        return;
+    }
+    for (std::size_t r = 0; r < rows; ++r)
+        out[r] = Plain(a[r], right);
+}
+
+template <float (*Operator)(float, float), float (*Plain)(float, float)>
+void RunWithLeftConstant(float* out, float left, const float* b, std::size_t rows) {
+    if (!PlainServesLeft<Operator>(left)) {
+        for (std::size_t r = 0; r < rows; ++r)
+            out[r] = Operator(left, b[r]);
+        return;
+    }
+    for (std::size_t r = 0; r < rows; ++r)
+        out[r] = Plain(left, b[r]);
+}
+
+// Plain serves where the other operand is a constant it serves for, or, but for division, where
+// both operands are the same column.
 template <float (*Operator)(float, float), float (*Plain)(float, float) = Operator>
 void RunOperator(float* out, Column a, Column b, std::size_t rows) {
-    if (a.stride == 1 && b.stride == 1) {
-        if (a.at == b.at) {
-            for (std::size_t r = 0; r < rows; ++r)
-                out[r] = Plain(a.at[r], a.at[r]);
-            return;
-        }
+    if (a.stride == 1 && b.stride == 0)
+        return RunWithRightConstant<Operator, Plain>(out, a.at, b.at[0], rows);
+    if (a.stride == 0 && b.stride == 1)
+        return RunWithLeftConstant<Operator, Plain>(out, a.at[0], b.at, rows);
+    if (a.stride == 1 && b.stride == 1 && !kGuardsDivisor<Operator> && a.at == b.at) {
         for (std::size_t r = 0; r < rows; ++r)
-            out[r] = Operator(a.at[r], b.at[r]);
-    } else if (a.stride == 1 && b.stride == 0) {
-        const float right = b.at[0];
-        if (std::isnan(right)) {
-            for (std::size_t r = 0; r < rows; ++r)
-                out[r] = Operator(a.at[r], right);
-            return;
-        }
-        for (std::size_t r = 0; r < rows; ++r)
-            out[r] = Plain(a.at[r], right);
-    } else if (a.stride == 0 && b.stride == 1) {
-        const float left = a.at[0];
-        if (std::isnan(left)) {
-            for (std::size_t r = 0; r < rows; ++r)
-                out[r] = Operator(left, b.at[r]);
-            return;
-        }
-        for (std::size_t r = 0; r < rows; ++r)
-            out[r] = Plain(left, b.at[r]);
-    } else {
-        for (std::size_t r = 0; r < rows; ++r)
-            out[r] = Operator(a.at[r * a.stride], b.at[r * b.stride]);
+            out[r] = Plain(a.at[r], a.at[r]);
+        return;
     }
+    for (std::size_t r = 0; r < rows; ++r)
+        out[r] = Operator(a.at[r * a.stride], b.at[r * b.stride]);
 }
 
 template <float (*Function)(float)>
@@ -165,7 +200,7 @@ void RunStep(const Program& program, const Block& block, const ProgramStep& step
         case StepKind::kMultiply:
             return RunOperator<MultiplySingle, MultiplyPlain>(out, in[0], in[1], rows);
         case StepKind::kDivide:
-            return RunOperator<DivideSingle>(out, in[0], in[1], rows);
+            return RunOperator<DivideSingle, DividePlain>(out, in[0], in[1], rows);
         case StepKind::kMax:
             return RunOperator<Max>(out, in[0], in[1], rows);
         case StepKind::kMin:
@@ -327,8 +362,11 @@ void RunProgramRows(const Program& program, std::size_t count, const float* x, c
             {InputAt(x, start), InputAt(y, start), InputAt(z, start)}, temporaries, width, rows};
         runBlock(program, block);
         const Column result = ColumnOf(program, block, program.result);
-        for (std::size_t r = 0; r < rows; ++r)
-            results[start + r] = result.at[r * result.stride];
+        if (result.stride == 1) {
+            std::copy_n(result.at, rows, results + start);
+        } else {
+            std::fill_n(results + start, rows, result.at[0]);
+        }
     }
 }
 
