@@ -49,14 +49,12 @@ void FloorBrackets(std::size_t rows, const float* x, const float*, float* result
         results[i] = ((x[i] + 1.0f) * 2.0f - 3.0f) / 4.0f;
 }
 
+// A power of two squares: the square of a float is exact in double, so the product rounded once
+// is pow's value (the program squares too).
 void FloorSquares(std::size_t rows, const float* x, const float* y, float* results) {
-    // Hidden from the compiler, which would otherwise turn pow(v, 2) into v * v: the text calls
-    // pow, and so does the floor.
-    volatile double hidden = 2.0;
-    const double two = hidden;
     for (std::size_t i = 0; i < rows; ++i) {
-        results[i] = static_cast<float>(std::pow(Wide(x[i]), two)) +
-                     static_cast<float>(std::pow(Wide(y[i]), two));
+        results[i] = static_cast<float>(Wide(x[i]) * Wide(x[i])) +
+                     static_cast<float>(Wide(y[i]) * Wide(y[i]));
     }
 }
 
@@ -113,7 +111,7 @@ std::vector<PreparedEntry> BuildPreparedCorpus() {
         {"lerp", "", "lerp(x,2,0.5)", false, FloorLerp},
         {"maxmin", "", "max(x,y)+min(1,2)*3", false, FloorMaxMin},
         {"brackets", "", "(((x+1)*2)-3)/4", false, FloorBrackets},
-        {"squares", "", "x^2+y^2", true, FloorSquares},
+        {"squares", "", "x^2+y^2", false, FloorSquares},
     };
     for (PreparedEntry& entry : corpus)
         entry.title = Quoted(entry.text);
