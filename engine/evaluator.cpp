@@ -70,11 +70,15 @@ const SymbolDescriptor* MatchOperator(char c) {
     return kOperatorByByte[static_cast<unsigned char>(c)];
 }
 
-// A sign is recognised only here, at the start of the text.
+// A sign is recognised only here, at the start of the text. The spaces after it go too, as
+// after an operator: an operand is read from where these leave the cursor.
 const SymbolDescriptor* MatchSign(const char* text, std::int32_t& cursor) {
     SkipSpaces(text, cursor);
     const SymbolDescriptor* sign = kSignByByte[static_cast<unsigned char>(text[cursor])];
-    if (sign != nullptr) ++cursor;
+    if (sign != nullptr) {
+        ++cursor;
+        SkipSpaces(text, cursor);
+    }
     return sign;
 }
 
@@ -247,11 +251,10 @@ bool ReadName(const Expression& expression, const Span& span, EvalState& state) 
     return ReadFunctionCall(expression, span, state, tokenAt, length);
 }
 
-// A bracket group, a number, or a name.
+// A bracket group, a number, or a name, at the cursor after the spaces before it.
 bool ReadOperand(const Expression& expression, const Span& span, EvalState& state) {
     const char* const text = expression.text;
     state.operand = 0.0f;
-    SkipSpaces(text, state.cursor);
     std::int32_t opener = 0;
     if (IsOpener(text[state.cursor], opener)) {
         ++state.cursor;
@@ -351,6 +354,7 @@ bool EvaluateSpan(const Expression& expression, const Span& span, float& result)
                 break;
             }
             ++state.cursor;
+            SkipSpaces(expression.text, state.cursor);
             StoreOperator(state, op);
         } else {
             if (!ReadOperand(expression, span, state)) return false;

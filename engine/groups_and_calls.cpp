@@ -8,7 +8,7 @@
 
 namespace {
 
-enum class GroupChar : std::uint8_t { kPlain, kOpener, kCloser, kComma };
+enum class GroupChar : std::uint8_t { kPlain, kOpener, kCloser, kComma, kEnd };
 
 struct GroupCharClass {
     GroupChar kind;
@@ -18,10 +18,11 @@ struct GroupCharClass {
 using GroupCharTable = std::array<GroupCharClass, 256>;
 
 // What each byte means to the group reader, derived from the bracket table; a comma ends only
-// a non-final argument, so in a whole group it is copied like any other character. The NUL needs
-// no class: a scan never passes the end of the span it lies in, and the only NUL ends the text.
+// a non-final argument, so in a whole group it is read like any other character. The NUL, which
+// lies at or past the end of every span, stops the run of plain bytes.
 constexpr GroupCharTable MakeGroupChars(bool commaEnds) {
     GroupCharTable table{};
+    table[0].kind = GroupChar::kEnd;
     for (int row = 0; row < 6; ++row) {
         const auto c = static_cast<unsigned char>(kBracketTable[row].name[0]);
         const bool opens = kBracketTable[row].kind == kOpeningBracket;
@@ -58,11 +59,13 @@ ScanFailure ScanGroup(const char* start, std::int32_t limit, std::int32_t opener
     openedAt[0] = kAtOwnOpener;
     int depth = 1;
     const std::int32_t stop = limit < kGroupCapacity ? limit : kGroupCapacity;
-    for (std::int32_t j = 0; j < stop; ++j) {
+    for (std::int32_t j = 0;; ++j) {
+        // Plain bytes pass in a tight loop that only the NUL bounds; one found past the stop
+        // ends the scan there, as if the scan had stopped at it.
         GroupCharClass c = chars[static_cast<unsigned char>(start[j])];
-        while (c.kind == GroupChar::kPlain && ++j < stop)
-            c = chars[static_cast<unsigned char>(start[j])];
-        if (j == stop) break;
+        while (c.kind == GroupChar::kPlain)
+            c = chars[static_cast<unsigned char>(start[++j])];
+        if (j >= stop) break;
         if (c.kind == GroupChar::kComma) {
             if (depth != 1) return {FailureReason::kNestedComma, j, openedAt[depth - 1]};
             length = j;
@@ -121,6 +124,19 @@ bool FailScan(const Expression& expression, const Span& part, const ScanFailure&
     return Fail(expression, reason, place(failure.at), opener, function);
 }
 
+// Evaluates a part where it lies. A part that is one bracket group and nothing else, as the
+// argument of abs((x+1)) is, has that group's value and fails as the group fails, so the group is
+// evaluated in its place, with no frame for the part around it.
+[[gnu::always_inline]] inline bool EvaluatePart(const Expression& expression, Span part,
+                                                float& value) {
+    std::int32_t index = 0;
+    while (IsOpener(expression.text[part.begin], index) &&
+           part.origin + part.closerAt[part.begin - part.origin] == part.end - 1) {
+        part = {part.begin + 1, part.end - 1, part.closerAt, part.origin, part.begin, nullptr};
+    }
+    return EvaluateSpan(expression, part, value);
+}
+
 // Scans one group or argument from the cursor, as ReadPart describes, and evaluates it with the
 // map the scan made. Kept out of line so that the map and its stack guard stay out of the frames
 // of the groups that reuse an enclosing scan.
@@ -138,17 +154,19 @@ bool FailScan(const Expression& expression, const Span& part, const ScanFailure&
     }
     part.end = cursor + length;
     cursor = part.end + 1;
-    return EvaluateSpan(expression, part, value);
+    return EvaluatePart(expression, part, value);
 }
 
 // Reads one group or argument from the cursor up to the closer of the bracket at openerAt (or,
 // with commaEnds, up to a comma at its own level) and evaluates it where it lies; call is the
 // function whose argument it is. A whole group opened inside a scanned group ends where that
 // scan found its closer: a scan of any whole group inside an accepted group accepts it in the
-// same way.
-bool ReadPart(const Expression& expression, const Span& span, std::int32_t& cursor, float& value,
-              std::int32_t openerIndex, std::int32_t openerAt, bool commaEnds,
-              const SymbolDescriptor* call) {
+// same way. Inlined into its two callers, so that a group or argument costs no frame of its own
+// besides the evaluation of its span.
+[[gnu::always_inline]] inline bool ReadPart(const Expression& expression, const Span& span,
+                                            std::int32_t& cursor, float& value,
+                                            std::int32_t openerIndex, std::int32_t openerAt,
+                                            bool commaEnds, const SymbolDescriptor* call) {
     value = 0.0f;
     if (commaEnds || openerAt != cursor - 1 || span.closerAt == nullptr) {
         return ReadScannedPart(expression, span, cursor, value, openerIndex, openerAt, commaEnds,
@@ -157,7 +175,7 @@ bool ReadPart(const Expression& expression, const Span& span, std::int32_t& curs
     const std::int32_t end = span.origin + span.closerAt[openerAt - span.origin];
     const Span part{cursor, end, span.closerAt, span.origin, openerAt, call};
     cursor = end + 1;
-    return EvaluateSpan(expression, part, value);
+    return EvaluatePart(expression, part, value);
 }
 
 // Whether the failure of a later argument says only that the arguments ran out: the text after
