@@ -159,16 +159,18 @@ bool FailScan(const Expression& expression, const Span& part, const ScanFailure&
 
 // Reads one group or argument from the cursor up to the closer of the bracket at openerAt (or,
 // with commaEnds, up to a comma at its own level) and evaluates it where it lies; call is the
-// function whose argument it is. A whole group opened inside a scanned group ends where that
-// scan found its closer: a scan of any whole group inside an accepted group accepts it in the
-// same way. Inlined into its two callers, so that a group or argument costs no frame of its own
-// besides the evaluation of its span.
+// function whose argument it is. closerMapped says that the part runs from the bracket or a
+// comma at its own level to the closer, inside a scanned group: it ends where that scan found
+// the closer, since a scan of such a part inside an accepted group accepts it in the same way.
+// Inlined into its two callers, so that a group or argument costs no frame of its own besides
+// the evaluation of its span.
 [[gnu::always_inline]] inline bool ReadPart(const Expression& expression, const Span& span,
                                             std::int32_t& cursor, float& value,
                                             std::int32_t openerIndex, std::int32_t openerAt,
-                                            bool commaEnds, const SymbolDescriptor* call) {
+                                            bool commaEnds, const SymbolDescriptor* call,
+                                            bool closerMapped) {
     value = 0.0f;
-    if (commaEnds || openerAt != cursor - 1 || span.closerAt == nullptr) {
+    if (!closerMapped) {
         return ReadScannedPart(expression, span, cursor, value, openerIndex, openerAt, commaEnds,
                                call);
     }
@@ -200,7 +202,10 @@ bool ReadArguments(const Expression& expression, const Span& span, const SymbolD
     std::int32_t closedAt = -1;
     for (int i = 0; i < Count; ++i) {
         const bool last = i + 1 == Count;
-        if (!ReadPart(expression, span, cursor, arguments[i], opener, openerAt, !last, &row)) {
+        // Every argument before the last ended at a comma of the call's own level.
+        const bool closerMapped = last && closedAt < 0 && span.closerAt != nullptr;
+        if (!ReadPart(expression, span, cursor, arguments[i], opener, openerAt, !last, &row,
+                      closerMapped)) {
             if (closedAt >= 0 && expression.report != nullptr && ArgumentsRanOut(expression)) {
                 Fail(expression, FailureReason::kArgumentCount, closedAt, openerAt, &row);
             }
@@ -229,7 +234,8 @@ const SymbolDescriptor* MatchOpenBracket(const char* text, std::int32_t& cursor,
 
 bool ReadGroup(const Expression& expression, const Span& span, std::int32_t& cursor, float& value,
                std::int32_t openerIndex) {
-    return ReadPart(expression, span, cursor, value, openerIndex, cursor - 1, false, nullptr);
+    return ReadPart(expression, span, cursor, value, openerIndex, cursor - 1, false, nullptr,
+                    span.closerAt != nullptr);
 }
 
 // Only the one- to four-argument rows have a reader; the array functions cannot be called. While a
