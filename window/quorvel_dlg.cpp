@@ -227,7 +227,7 @@ void CQuorvelDlg::keyPressEvent(QKeyEvent* event) {
     } else if (TypesText(*event) && focus == Control(IDC_CALCULATE)) {
         TypeAhead(event->text());
     } else if (event->matches(QKeySequence::Paste) && focus == Control(IDC_CALCULATE)) {
-        PasteAtStart(QApplication::clipboard()->text(QClipboard::Clipboard));
+        PasteAtStart(QClipboard::Clipboard);
     } else {
         QDialog::keyPressEvent(event);
     }
@@ -243,7 +243,7 @@ void CQuorvelDlg::showEvent(QShowEvent* event) {
 bool CQuorvelDlg::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Control(IDC_CALCULATE) && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
-        PasteAtStart(QApplication::clipboard()->text(QClipboard::Selection));
+        PasteAtStart(QClipboard::Selection);
         return true;
     }
     // A tooltip closes at the release of the key that moved the focus, so it opens again then.
@@ -390,11 +390,11 @@ void CQuorvelDlg::TypeAhead(const QString& text) {
 
 // A paste while the calculate button has the focus goes where typing would: to the end of the
 // expression, first line only.
-void CQuorvelDlg::PasteAtStart(const QString& text) {
+void CQuorvelDlg::PasteAtStart(QClipboard::Mode mode) {
     auto* expression = static_cast<SingleLineEdit*>(Field(IDC_EXPRESSION));
     expression->setFocus(Qt::OtherFocusReason);
     expression->end(false);
-    expression->InsertFirstLine(text);
+    expression->PasteFirstLine(mode);
 }
 
 // The last result at the cursor of the focused field, or of the expression: there a literal

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QClipboard>
 #include <QDialog>
 #include <QIcon>
 #include <array>
@@ -53,7 +54,7 @@ class CQuorvelDlg : public QDialog {
     void ShowResult(const QString& text, const QString& detail);
     void WalkHistory(bool older);
     void TypeAhead(const QString& text);
-    void PasteAtStart(const QString& text);
+    void PasteAtStart(QClipboard::Mode mode);
     void InsertLastResult();
     void ShowReasonAtField();
     void ShowValueReading(int id);

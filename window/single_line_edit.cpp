@@ -9,6 +9,8 @@
 #include <QToolTip>
 #include <algorithm>
 
+#include "window/selection_reader.h"
+
 namespace {
 
 // The standard menu's paste entry, known by its text (in whichever language is loaded) before
@@ -21,6 +23,11 @@ QAction* PasteAction(const QMenu& menu) {
     return nullptr;
 }
 
+// "文字太长，未插入：1048576 个字符，本栏最多 4096 个字符。", the offered size as given.
+QString Refusal(const QString& offered, int limit) {
+    return QString::fromUtf8("文字太长，未插入：%1，本栏最多 %2 个字符。").arg(offered).arg(limit);
+}
+
 }  // namespace
 
 SingleLineEdit::SingleLineEdit(QWidget* parent) : QLineEdit(parent) {
@@ -30,7 +37,7 @@ SingleLineEdit::SingleLineEdit(QWidget* parent) : QLineEdit(parent) {
 bool SingleLineEdit::InsertWithinLimit(const QString& text) {
     const QString line = FirstLine(text);
     if (!FitsInField(line.size(), selectedText().size())) {
-        ShowRefusal(line.size());
+        ShowRefusal(RefusalNote(line.size(), maxLength()));
         return false;
     }
     insert(line);
@@ -41,9 +48,9 @@ bool SingleLineEdit::FitsInField(qsizetype added, qsizetype replaced) const {
     return this->text().size() - replaced + added <= maxLength();
 }
 
-void SingleLineEdit::ShowRefusal(qsizetype offered) const {
-    QToolTip::showText(mapToGlobal(QPoint(0, height())), RefusalNote(offered, maxLength()),
-                       const_cast<SingleLineEdit*>(this), QRect(), 8000);
+void SingleLineEdit::ShowRefusal(const QString& note) const {
+    QToolTip::showText(mapToGlobal(QPoint(0, height())), note, const_cast<SingleLineEdit*>(this),
+                       QRect(), 8000);
 }
 
 void SingleLineEdit::keyPressEvent(QKeyEvent* event) {
@@ -97,7 +104,7 @@ void SingleLineEdit::dropEvent(QDropEvent* event) {
     // A move within the field takes the text from where it was, so the field cannot grow.
     const bool moveWithin = event->source() == this && event->dropAction() == Qt::MoveAction;
     if (!moveWithin && !FitsInField(firstLine.text().size(), 0)) {
-        ShowRefusal(firstLine.text().size());
+        ShowRefusal(RefusalNote(firstLine.text().size(), maxLength()));
         event->ignore();
         return;
     }
@@ -110,7 +117,13 @@ void SingleLineEdit::dropEvent(QDropEvent* event) {
 }
 
 void SingleLineEdit::PasteFirstLine(QClipboard::Mode mode) {
-    InsertFirstLine(QApplication::clipboard()->text(mode));
+    // UTF-8 takes at most four bytes a character, and a line end after them ends the first line.
+    const qsizetype worthReading = 4 * qsizetype{maxLength()} + 2;
+    const SelectionText offered = ReadSelectionText(mode, worthReading);
+    if (offered.tooLongBytes != 0)
+        ShowRefusal(RefusalNoteInBytes(offered.tooLongBytes, maxLength()));
+    else
+        InsertFirstLine(offered.text);
 }
 
 void SingleLineEdit::InsertFirstLine(const QString& text) {
@@ -119,9 +132,11 @@ void SingleLineEdit::InsertFirstLine(const QString& text) {
 }
 
 QString RefusalNote(qsizetype offered, int limit) {
-    return QString::fromUtf8("文字太长，未插入：%1 个字符，本栏最多 %2 个字符。")
-        .arg(offered)
-        .arg(limit);
+    return Refusal(QString::fromUtf8("%1 个字符").arg(offered), limit);
+}
+
+QString RefusalNoteInBytes(qint64 offered, int limit) {
+    return Refusal(QString::fromUtf8("至少 %1 字节").arg(offered), limit);
 }
 
 QString FirstLine(const QString& text) {

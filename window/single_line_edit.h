@@ -26,6 +26,9 @@ class SingleLineEdit : public QLineEdit {
     bool InsertWithinLimit(const QString& text);
     // The same, but an empty first line goes in only where it replaces a selection.
     void InsertFirstLine(const QString& text);
+    // Inserts the first line of the clipboard or the primary selection so, reading no more of it
+    // than could fit.
+    void PasteFirstLine(QClipboard::Mode mode);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -35,13 +38,14 @@ class SingleLineEdit : public QLineEdit {
     void dropEvent(QDropEvent* event) override;
 
   private:
-    void PasteFirstLine(QClipboard::Mode mode);
     bool FitsInField(qsizetype added, qsizetype replaced) const;
-    void ShowRefusal(qsizetype offered) const;
+    void ShowRefusal(const QString& note) const;
 };
 
 // The note shown when a text of that many characters would not fit a field of that limit.
 QString RefusalNote(qsizetype offered, int limit);
+// The same for a pasted text known only to have at least that many bytes.
+QString RefusalNoteInBytes(qint64 offered, int limit);
 
 // The text up to its first CR or LF.
 QString FirstLine(const QString& text);
