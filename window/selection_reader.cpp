@@ -184,12 +184,22 @@ bool Unfinished(const Transfer& transfer) {
            xcb_connection_has_error(transfer.connection.get()) == 0;
 }
 
-// Whether the transfer has gone far enough to tell what a paste gets before the deadline.
-bool FollowUntilKnown(Transfer& transfer, const QDeadlineTimer& deadline) {
+bool Finished(const Transfer& transfer) {
+    return !Unfinished(transfer);
+}
+
+// Far enough to tell what a paste gets: the first bytes tell whether a line end comes in time,
+// whatever the size.
+bool Known(const Transfer& transfer) {
+    return Finished(transfer) || transfer.received > transfer.byteCap;
+}
+
+// Whether the transfer got that far before the deadline.
+bool FollowUntil(Transfer& transfer, const QDeadlineTimer& deadline,
+                 bool (*reached)(const Transfer&)) {
     for (;;) {
         Follow(transfer);
-        // The first bytes tell whether a line end comes in time, whatever the size.
-        if (!Unfinished(transfer) || transfer.received > transfer.byteCap) return true;
+        if (reached(transfer)) return true;
         const qint64 left = deadline.remainingTime();
         if (left == 0) return false;
         pollfd socket{xcb_get_file_descriptor(transfer.connection.get()), POLLIN, 0};
@@ -197,29 +207,48 @@ bool FollowUntilKnown(Transfer& transfer, const QDeadlineTimer& deadline) {
     }
 }
 
-// Takes the rest of a transfer to its end while the window goes on, keeping none of it. An
-// owner expects the requestor to finish what it asked for; left waiting, some owners refuse
-// every later request and some exit, and the clipboard would be lost.
-void FinishInBackground(std::unique_ptr<Transfer> unfinished) {
-    const std::shared_ptr<Transfer> transfer(std::move(unfinished));
-    transfer->byteCap = 0;
-    auto* notifier = new QSocketNotifier(xcb_get_file_descriptor(transfer->connection.get()),
-                                         QSocketNotifier::Read, QCoreApplication::instance());
-    auto* idle = new QTimer(notifier);
-    idle->setSingleShot(true);
-    QObject::connect(idle, &QTimer::timeout, notifier, &QObject::deleteLater);
-    const auto follow = [transfer, notifier, idle] {
-        Follow(*transfer);
-        if (Unfinished(*transfer)) {
-            idle->start(kBackgroundIdleMs);
+// Takes the rest of a transfer to its end while the window goes on, keeping none of its bytes.
+// An owner expects the requestor to finish what it asked for: left waiting, some owners refuse
+// every later request, and some exit when the requestor's window goes, losing the clipboard.
+class BackgroundTransfer : public QObject {
+  public:
+    explicit BackgroundTransfer(std::unique_ptr<Transfer> transfer)
+        : QObject(QCoreApplication::instance()),
+          transfer_(std::move(transfer)),
+          notifier_(xcb_get_file_descriptor(transfer_->connection.get()), QSocketNotifier::Read,
+                    this) {
+        transfer_->byteCap = 0;
+        idle_.setSingleShot(true);
+        connect(&notifier_, &QSocketNotifier::activated, this, &BackgroundTransfer::FollowMore);
+        // An owner silent for that long has given up, and nothing is left to finish.
+        connect(&idle_, &QTimer::timeout, this, [this] {
+            notifier_.setEnabled(false);
+            transfer_.reset();
+            deleteLater();
+        });
+        FollowMore();
+    }
+
+    // The window closing must not cut an owner short either, so the rest is waited for, briefly.
+    ~BackgroundTransfer() override {
+        if (transfer_) FollowUntil(*transfer_, QDeadlineTimer(kOwnerTimeoutMs), Finished);
+    }
+
+  private:
+    void FollowMore() {
+        Follow(*transfer_);
+        if (Finished(*transfer_)) {
+            notifier_.setEnabled(false);
+            deleteLater();
         } else {
-            notifier->setEnabled(false);
-            notifier->deleteLater();
+            idle_.start(kBackgroundIdleMs);
         }
-    };
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier, follow);
-    follow();
-}
+    }
+
+    std::unique_ptr<Transfer> transfer_;
+    QSocketNotifier notifier_;
+    QTimer idle_;
+};
 
 // The selection's text through a connection of our own, or nothing when none can be opened.
 std::optional<SelectionText> ReadThroughX(QClipboard::Mode mode, qsizetype byteCap) {
@@ -234,13 +263,13 @@ std::optional<SelectionText> ReadThroughX(QClipboard::Mode mode, qsizetype byteC
     SelectionText text;
     for (const xcb_atom_t target : targets) {
         Ask(*transfer, selection, target);
-        if (!FollowUntilKnown(*transfer, deadline)) break;
+        if (!FollowUntil(*transfer, deadline, Known)) break;
         if (transfer->stage == Stage::kRefused) continue;
         text = TextFromBytes(transfer->bytes, SizeOf(*transfer), byteCap,
                              transfer->type == XCB_ATOM_STRING);
         break;
     }
-    if (Unfinished(*transfer)) FinishInBackground(std::move(transfer));
+    if (!Finished(*transfer)) new BackgroundTransfer(std::move(transfer));
     return text;
 }
 
