@@ -202,7 +202,7 @@ bool ReadFunctionCall(const Expression& expression, const Span& span, EvalState&
                         state.operand);
 }
 
-// A literal that is no plain integer and no scientific literal: a token read as an integer or a
+// A literal that is no plain integer and no number with one point: a token read as an integer or a
 // fraction. A digit-led token is no constant, variable or function, but it still reaches the
 // function stage, which sets the registry up, before it fails. Out of line, so that the token's
 // buffer stays out of the frame of every evaluation.
@@ -221,7 +221,7 @@ bool ReadFunctionCall(const Expression& expression, const Span& span, EvalState&
     return FailToken(expression, span, tokenAt, cursor - tokenAt);
 }
 
-// A literal: a plain integer straight from the text, else a scientific literal, else a token.
+// A literal: a plain integer or a number with one point straight from the text, else a token.
 bool ReadNumber(const Expression& expression, const Span& span, EvalState& state) {
     const char* const text = expression.text;
     std::int32_t integer = 0;
@@ -229,7 +229,7 @@ bool ReadNumber(const Expression& expression, const Span& span, EvalState& state
         state.operand = static_cast<float>(integer);
         return true;
     }
-    if (ParseScientific(text, state.cursor, state.operand)) return true;
+    if (ReadPointedLiteral(text, state.cursor, state.operand)) return true;
     return ReadTokenNumber(expression, span, state.cursor, state.operand);
 }
 

@@ -107,14 +107,17 @@ float ScaleByTens(float value, std::int32_t steps, bool negative) {
 
 }  // namespace
 
-bool ParseScientific(const char* text, std::int32_t& cursor, float& value) {
-    SkipSpaces(text, cursor);
+bool ReadPointedLiteral(const char* text, std::int32_t& cursor, float& value) {
     const char* p = text + cursor;
     if (!IsDigit(p[0])) return false;
     const int mantissa = MeasureMantissa(p);
     if (mantissa == 0) return false;
+    if (IsDelimiter(p[mantissa])) {
+        value = DecimalTextToFloat(p, mantissa);
+        cursor += mantissa;
+        return true;
+    }
     if (p[mantissa] != 'e' && p[mantissa] != 'E') return false;
-    value = DecimalTextToFloat(p, mantissa);
 
     int at = mantissa + 1;
     const bool negative = p[at] == '-';
@@ -126,7 +129,8 @@ bool ParseScientific(const char* text, std::int32_t& cursor, float& value) {
     }
     if (!IsDelimiter(p[at])) return false;
 
-    value = ScaleByTens(value, SaturatingDigitsToInt(p + digitsStart, at - digitsStart), negative);
+    const float scaled = DecimalTextToFloat(p, mantissa);
+    value = ScaleByTens(scaled, SaturatingDigitsToInt(p + digitsStart, at - digitsStart), negative);
     cursor += at;
     return true;
 }

@@ -8,9 +8,13 @@
 // false, with value untouched, otherwise.
 bool ExactDecimal(std::uint64_t digits, long count, long afterPoint, double& value);
 
-// A scientific literal (digits with one point, then e or E, an optional sign and digits) read
-// straight from the text at the cursor; on success the cursor stands on the delimiter after it.
-bool ParseScientific(const char* text, std::int32_t& cursor, float& value);
+// A literal whose run of digits and points (at most 63 of them) holds exactly one point, read
+// straight from the text at the cursor with one measurement of that run: a fraction that a
+// delimiter ends, or a scientific literal (the run, e or E, an optional sign and digits up to a
+// delimiter), each converted once. A fraction reads as the token reader would read it. On
+// success the cursor stands on the delimiter after it; false, with the cursor and the value
+// untouched, for anything else.
+bool ReadPointedLiteral(const char* text, std::int32_t& cursor, float& value);
 
 // A plain decimal integer ("1" to "9", then digits, at most 63 characters, up to a delimiter)
 // read straight from the text at the cursor in one pass: the value that ReadToken and

@@ -171,15 +171,23 @@ INSTANTIATE_TEST_SUITE_P(Operators, OperatorBits, testing::ValuesIn(kOperatorRow
                          [](const auto& info) { return CaseName(info.param.text, info.index); });
 
 // The readers' cursor contract, which the evaluator relies on.
-TEST(ParseScientific, ConsumesSpacesEvenWhenItFails) {
-    std::int32_t cursor = 0;
-    float value = 0.0f;
-    EXPECT_FALSE(ParseScientific("  1e3", cursor, value));
-    EXPECT_EQ(cursor, 2);
-    cursor = 0;
-    EXPECT_TRUE(ParseScientific(" 2.5e-1+1", cursor, value));
-    EXPECT_EQ(cursor, 7);
-    EXPECT_EQ(value, 0.25f);
+TEST(ReadPointedLiteral, MovesTheCursorOnlyPastWhatItReads) {
+    struct Row {
+        const char* text;
+        std::int32_t cursor;  // where a success leaves it; 0 for a failure
+        float value;
+    };
+    constexpr Row kRows[] = {
+        {"2.5e-1+1", 6, 0.25f}, {"2.5+1", 3, 2.5f}, {"12.)", 3, 12.0f}, {"1e3", 0, 0.0f},
+        {"1.2.3", 0, 0.0f},     {"2.5x", 0, 0.0f},  {"2.5e", 4, 2.5f},  {"2.5e3x", 0, 0.0f},
+    };
+    for (const Row& row : kRows) {
+        std::int32_t cursor = 0;
+        float value = -1.0f;
+        EXPECT_EQ(ReadPointedLiteral(row.text, cursor, value), row.cursor > 0) << row.text;
+        EXPECT_EQ(cursor, row.cursor) << row.text;
+        EXPECT_EQ(value, row.cursor > 0 ? row.value : -1.0f) << row.text;
+    }
 }
 
 TEST(ParseInteger, ResetsTheIntegerAndRejectsForeignDigits) {
