@@ -18,26 +18,43 @@ constexpr long kMostExactPowerOfTen = 22;  // 10^22 is the largest power of ten 
 constexpr std::uint64_t kMostExactInteger = std::uint64_t{1} << 53;
 constexpr long kMostDigits = 19;  // any 19 digits fit 64 bits
 
-// Digits and one point, converted to double (always in range for 63 characters) and rounded
-// once: the exact quotient where it applies, else what from_chars gives, which it equals.
-float DecimalTextToFloat(const char* first, int length) {
+// The digits of a decimal as they are read; digits past the twentieth are not taken, since more
+// than 19 make no exact quotient.
+struct DecimalDigits {
     std::uint64_t digits = 0;
     long count = 0;
     long afterPoint = 0;
-    bool point = false;
-    for (int i = 0; i < length && count <= kMostDigits; ++i) {
-        if (first[i] == '.') {
-            point = true;
-            continue;
-        }
-        digits = digits * 10 + static_cast<std::uint64_t>(first[i] - '0');
-        ++count;
-        afterPoint += point;
-    }
+};
+
+void TakeDigit(DecimalDigits& taken, char digit, bool afterPoint) {
+    if (taken.count > kMostDigits) return;
+    taken.digits = taken.digits * 10 + static_cast<std::uint64_t>(digit - '0');
+    ++taken.count;
+    taken.afterPoint += afterPoint;
+}
+
+// Digits and one point, converted to double (always in range for 63 characters) and rounded
+// once: the exact quotient where it applies, else what from_chars gives, which it equals.
+float DecimalToFloat(const char* first, int length, const DecimalDigits& taken) {
     double value = 0.0;
-    if (ExactDecimal(digits, count, afterPoint, value)) return static_cast<float>(value);
+    if (ExactDecimal(taken.digits, taken.count, taken.afterPoint, value)) {
+        return static_cast<float>(value);
+    }
     std::from_chars(first, first + length, value);
     return static_cast<float>(value);
+}
+
+float DecimalTextToFloat(const char* first, int length) {
+    DecimalDigits taken;
+    bool point = false;
+    for (int i = 0; i < length; ++i) {
+        if (first[i] == '.') {
+            point = true;
+        } else {
+            TakeDigit(taken, first[i], point);
+        }
+    }
+    return DecimalToFloat(first, length, taken);
 }
 
 }  // namespace
@@ -83,18 +100,21 @@ bool AccumulateWrapping(const char* digits, std::uint32_t radix, std::int32_t& i
     return true;
 }
 
-// Counts the mantissa (digits and exactly one point, at most 63 characters); 0 when there is none.
-int MeasureMantissa(const char* p) {
-    int taken = 0;
+// Counts the mantissa (digits and exactly one point, at most 63 characters) and takes its digits;
+// 0 when there is none.
+int MeasureMantissa(const char* p, DecimalDigits& taken) {
+    int length = 0;
     bool point = false;
-    while (taken < kWorkCharacters && (IsDigit(p[taken]) || p[taken] == '.')) {
-        if (p[taken] == '.') {
+    while (length < kWorkCharacters && (IsDigit(p[length]) || p[length] == '.')) {
+        if (p[length] == '.') {
             if (point) return 0;
             point = true;
+        } else {
+            TakeDigit(taken, p[length], point);
         }
-        ++taken;
+        ++length;
     }
-    return point ? taken : 0;
+    return point ? length : 0;
 }
 
 // Each step is one float multiplication or division, so the rounding of every step accumulates.
@@ -110,14 +130,15 @@ float ScaleByTens(float value, std::int32_t steps, bool negative) {
 bool ReadPointedLiteral(const char* text, std::int32_t& cursor, float& value) {
     const char* p = text + cursor;
     if (!IsDigit(p[0])) return false;
-    const int mantissa = MeasureMantissa(p);
+    DecimalDigits taken;
+    const int mantissa = MeasureMantissa(p, taken);
     if (mantissa == 0) return false;
-    if (IsDelimiter(p[mantissa])) {
-        value = DecimalTextToFloat(p, mantissa);
+    if (p[mantissa] != 'e' && p[mantissa] != 'E') {
+        if (!IsDelimiter(p[mantissa])) return false;
+        value = DecimalToFloat(p, mantissa, taken);
         cursor += mantissa;
         return true;
     }
-    if (p[mantissa] != 'e' && p[mantissa] != 'E') return false;
 
     int at = mantissa + 1;
     const bool negative = p[at] == '-';
@@ -129,7 +150,7 @@ bool ReadPointedLiteral(const char* text, std::int32_t& cursor, float& value) {
     }
     if (!IsDelimiter(p[at])) return false;
 
-    const float scaled = DecimalTextToFloat(p, mantissa);
+    const float scaled = DecimalToFloat(p, mantissa, taken);
     value = ScaleByTens(scaled, SaturatingDigitsToInt(p + digitsStart, at - digitsStart), negative);
     cursor += at;
     return true;
