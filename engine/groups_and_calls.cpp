@@ -157,24 +157,50 @@ bool FailScan(const Expression& expression, const Span& part, const ScanFailure&
     return EvaluatePart(expression, part, value);
 }
 
+// Where an argument that starts inside a call's brackets, at the level just inside them, ends:
+// at the first comma of that level or at the call's closer; -1 when a comma inside a further
+// bracket comes first. Only for a call inside a scanned group, whose brackets all match.
+std::int32_t CommaOrCloserAt(const char* text, std::int32_t at) {
+    int depth = 0;
+    for (;; ++at) {
+        const GroupCharClass c = kGroupChars[true][static_cast<unsigned char>(text[at])];
+        if (c.kind == GroupChar::kOpener) {
+            ++depth;
+        } else if (c.kind == GroupChar::kCloser) {
+            if (depth == 0) return at;
+            --depth;
+        } else if (c.kind != GroupChar::kPlain) {
+            return depth == 0 && c.kind == GroupChar::kComma ? at : -1;
+        }
+    }
+}
+
+// Where the part from the cursor ends by the scanned group around it, or -1 where only a scan of
+// its own can tell.
+std::int32_t MappedEnd(const Expression& expression, const Span& span, std::int32_t cursor,
+                       std::int32_t openerAt, bool commaEnds) {
+    if (!commaEnds) return span.origin + span.closerAt[openerAt - span.origin];
+    return CommaOrCloserAt(expression.text, cursor);
+}
+
 // Reads one group or argument from the cursor up to the closer of the bracket at openerAt (or,
 // with commaEnds, up to a comma at its own level) and evaluates it where it lies; call is the
-// function whose argument it is. closerMapped says that the part runs from the bracket or a
-// comma at its own level to the closer, inside a scanned group: it ends where that scan found
-// the closer, since a scan of such a part inside an accepted group accepts it in the same way.
-// Inlined into its two callers, so that a group or argument costs no frame of its own besides
-// the evaluation of its span.
+// function whose argument it is. mapped says that the part starts right after its bracket or a
+// comma at the level just inside it, inside a scanned group: a scan of such a part, inside an
+// accepted group, accepts it where that group's map or its matched brackets say it ends, unless
+// a comma inside a further bracket comes first. Inlined into its two callers, so that a group or
+// argument costs no frame of its own besides the evaluation of its span.
 [[gnu::always_inline]] inline bool ReadPart(const Expression& expression, const Span& span,
                                             std::int32_t& cursor, float& value,
                                             std::int32_t openerIndex, std::int32_t openerAt,
                                             bool commaEnds, const SymbolDescriptor* call,
-                                            bool closerMapped) {
+                                            bool mapped) {
     value = 0.0f;
-    if (!closerMapped) {
+    const std::int32_t end = mapped ? MappedEnd(expression, span, cursor, openerAt, commaEnds) : -1;
+    if (end < 0) {
         return ReadScannedPart(expression, span, cursor, value, openerIndex, openerAt, commaEnds,
                                call);
     }
-    const std::int32_t end = span.origin + span.closerAt[openerAt - span.origin];
     const Span part{cursor, end, span.closerAt, span.origin, openerAt, call};
     cursor = end + 1;
     return EvaluatePart(expression, part, value);
@@ -202,10 +228,10 @@ bool ReadArguments(const Expression& expression, const Span& span, const SymbolD
     std::int32_t closedAt = -1;
     for (int i = 0; i < Count; ++i) {
         const bool last = i + 1 == Count;
-        // Every argument before the last ended at a comma of the call's own level.
-        const bool closerMapped = last && closedAt < 0 && span.closerAt != nullptr;
+        // Every argument before this one ended at a comma of the call's own level.
+        const bool mapped = closedAt < 0 && span.closerAt != nullptr;
         if (!ReadPart(expression, span, cursor, arguments[i], opener, openerAt, !last, &row,
-                      closerMapped)) {
+                      mapped)) {
             if (closedAt >= 0 && expression.report != nullptr && ArgumentsRanOut(expression)) {
                 Fail(expression, FailureReason::kArgumentCount, closedAt, openerAt, &row);
             }
