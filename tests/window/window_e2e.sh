@@ -36,12 +36,14 @@ openbox >"$out/openbox.log" 2>&1 &
 pids+=($!)
 sleep 1
 
-# Starts the calculator with a style and waits for its window; sets $window and $app.
+# Starts the calculator with a style and waits for its window; sets $window and $app. The window
+# is the new process's own: one just killed may still be on the screen.
 start_window() {
     QT_STYLE_OVERRIDE="$1" "$program" 2>"$out/quorvel-$1.err" &
     app=$!
     pids+=("$app")
-    window=$(xdotool search --sync --onlyvisible --name '^Quorvel解析$' | head -n 1)
+    window=$(xdotool search --sync --all --onlyvisible --pid "$app" --name '^Quorvel解析$' |
+        head -n 1)
     sleep 0.5
 }
 clipboard() { xclip -o -selection clipboard 2>/dev/null || true; }
