@@ -219,6 +219,98 @@ void RunStep(const Program& program, const Block& block, const ProgramStep& step
     }
 }
 
+// The plain operations that a step with a constant right operand may run as, by number.
+constexpr float (*kPlainOperators[])(float, float) = {AddPlain, SubtractSingle, MultiplyPlain,
+                                                      DividePlain};
+constexpr int kPlainAdd = 0;
+constexpr int kPlainMultiply = 2;
+
+// The number of the plain operation an arithmetic step runs as when its right operand is a
+// constant it serves for, with that constant (a power-of-two divisor becomes the multiplier of
+// its reciprocal); -1 for any other step.
+int PlainWithConstant(const Program& program, const Block& block, const ProgramStep& step,
+                      float& constant) {
+    if (step.kind > StepKind::kDivide) return -1;
+    const Column right = ColumnOf(program, block, step.in[1]);
+    if (right.stride != 0) return -1;
+    constant = right.at[0];
+    switch (step.kind) {
+        case StepKind::kAdd:
+            return PlainServesRight<AddSingle>(constant) ? kPlainAdd : -1;
+        case StepKind::kSubtract:
+            return 1;
+        case StepKind::kMultiply:
+            return PlainServesRight<MultiplySingle>(constant) ? kPlainMultiply : -1;
+        default:
+            if (!PlainServesRight<DivideSingle>(constant)) return -1;
+            if (!IsPowerOfTwo(constant)) return 3;
+            constant = 1.0f / constant;
+            return kPlainMultiply;
+    }
+}
+
+template <int First, int Second>
+void RunPairLoop(float* out, const float* a, float first, float second, std::size_t rows) {
+    for (std::size_t r = 0; r < rows; ++r)
+        out[r] = kPlainOperators[Second](kPlainOperators[First](a[r], first), second);
+}
+
+template <int First>
+void RunPairAfter(int second, float* out, const float* a, float c1, float c2, std::size_t rows) {
+    switch (second) {
+        case 0:
+            return RunPairLoop<First, 0>(out, a, c1, c2, rows);
+        case 1:
+            return RunPairLoop<First, 1>(out, a, c1, c2, rows);
+        case 2:
+            return RunPairLoop<First, 2>(out, a, c1, c2, rows);
+        default:
+            return RunPairLoop<First, 3>(out, a, c1, c2, rows);
+    }
+}
+
+// Two steps that each take one column and a constant, the second the first's result, as one loop
+// that keeps the first's value in a register: (x + 1) * 2 reads and writes the block once. The
+// first's result is a temporary nothing else reads. False, with nothing run, for any other pair.
+bool RunPair(const Program& program, const Block& block, const ProgramStep& step,
+             const ProgramStep& next) {
+    if (next.in[0] != step.out) return false;
+    const Column a = ColumnOf(program, block, step.in[0]);
+    float c1 = 0.0f;
+    float c2 = 0.0f;
+    const int first = PlainWithConstant(program, block, step, c1);
+    const int second = PlainWithConstant(program, block, next, c2);
+    if (a.stride != 1 || first < 0 || second < 0) return false;
+    float* out = block.temporaries + (next.out - FirstTemporary(program)) * block.width;
+    switch (first) {
+        case 0:
+            RunPairAfter<0>(second, out, a.at, c1, c2, block.rows);
+            break;
+        case 1:
+            RunPairAfter<1>(second, out, a.at, c1, c2, block.rows);
+            break;
+        case 2:
+            RunPairAfter<2>(second, out, a.at, c1, c2, block.rows);
+            break;
+        default:
+            RunPairAfter<3>(second, out, a.at, c1, c2, block.rows);
+            break;
+    }
+    return true;
+}
+
+void RunSteps(const Program& program, const Block& block) {
+    for (std::uint32_t s = 0; s < program.stepCount; ++s) {
+        const bool paired = s + 1 < program.stepCount &&
+                            RunPair(program, block, program.steps[s], program.steps[s + 1]);
+        if (paired) {
+            ++s;
+        } else {
+            RunStep(program, block, program.steps[s]);
+        }
+    }
+}
+
 // Every step over one block, with the loops inlined: once for any processor, and on x86-64 once
 // more for those with AVX2, which run eight rows at a time. Both round every operation the same,
 // as IEEE arithmetic is the same at any width, and the compilation never contracts a multiply and
@@ -226,15 +318,13 @@ void RunStep(const Program& program, const Block& block, const ProgramStep& step
 using BlockRunner = void (*)(const Program& program, const Block& block);
 
 [[gnu::flatten]] void RunBlock(const Program& program, const Block& block) {
-    for (std::uint32_t s = 0; s < program.stepCount; ++s)
-        RunStep(program, block, program.steps[s]);
+    RunSteps(program, block);
 }
 
 #if defined(__x86_64__)
 [[gnu::target("avx2"), gnu::flatten]] void RunBlockWide(const Program& program,
                                                         const Block& block) {
-    for (std::uint32_t s = 0; s < program.stepCount; ++s)
-        RunStep(program, block, program.steps[s]);
+    RunSteps(program, block);
 }
 
 BlockRunner ChooseBlockRunner() {
