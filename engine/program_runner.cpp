@@ -87,14 +87,8 @@ float DividePlain(float a, float b) {
 template <float (*Operator)(float, float)>
 constexpr bool kGuardsDivisor = Operator == DivideSingle;
 
-// Whether Plain gives what Operator gives on every row where one operand is this constant, on
-// the right or on the left: a number leaves only one NaN, and a divisor that is not tiny needs
-// no guard.
-template <float (*Operator)(float, float)>
-bool PlainServesRight(float constant) {
-    if constexpr (kGuardsDivisor<Operator>) return !IsTinyDivisor(constant);
-    return !std::isnan(constant);
-}
+// Whether Plain gives what Operator gives on every row where the left operand is this constant:
+// a number leaves only one NaN. (A constant on the right: PlainWithConstant.)
 template <float (*Operator)(float, float)>
 bool PlainServesLeft(float constant) {
     return !kGuardsDivisor<Operator> && !std::isnan(constant);
@@ -108,22 +102,6 @@ bool IsPowerOfTwo(float value) {
 }
 
 template <float (*Operator)(float, float), float (*Plain)(float, float)>
-void RunWithRightConstant(float* out, const float* a, float right, std::size_t rows) {
-    if constexpr (kGuardsDivisor<Operator>) {
-        if (!IsTinyDivisor(right) && IsPowerOfTwo(right)) {
-            return RunWithRightConstant<MultiplySingle, MultiplyPlain>(out, a, 1.0f / right, rows);
-        }
-    }
-    if (!PlainServesRight<Operator>(right)) {
-        for (std::size_t r = 0; r < rows; ++r)
-            out[r] = Operator(a[r], right);
-        return;
-    }
-    for (std::size_t r = 0; r < rows; ++r)
-        out[r] = Plain(a[r], right);
-}
-
-template <float (*Operator)(float, float), float (*Plain)(float, float)>
 void RunWithLeftConstant(float* out, float left, const float* b, std::size_t rows) {
     if (!PlainServesLeft<Operator>(left)) {
         for (std::size_t r = 0; r < rows; ++r)
@@ -134,14 +112,19 @@ void RunWithLeftConstant(float* out, float left, const float* b, std::size_t row
         out[r] = Plain(left, b[r]);
 }
 
-// Plain serves where the other operand is a constant it serves for, or, but for division, where
-// both operands are the same column.
+// Plain serves where the left operand is a constant it serves for, or, but for division, where
+// both operands are the same column. A column and a constant on the right that a plain operation
+// serves for never get here (RunPlain).
 template <float (*Operator)(float, float), float (*Plain)(float, float) = Operator>
 void RunOperator(float* out, Column a, Column b, std::size_t rows) {
-    if (a.stride == 1 && b.stride == 0)
-        return RunWithRightConstant<Operator, Plain>(out, a.at, b.at[0], rows);
     if (a.stride == 0 && b.stride == 1)
         return RunWithLeftConstant<Operator, Plain>(out, a.at[0], b.at, rows);
+    if (a.stride == 1 && b.stride == 0) {
+        const float right = b.at[0];
+        for (std::size_t r = 0; r < rows; ++r)
+            out[r] = Operator(a.at[r], right);
+        return;
+    }
     if (a.stride == 1 && b.stride == 1 && !kGuardsDivisor<Operator> && a.at == b.at) {
         for (std::size_t r = 0; r < rows; ++r)
             out[r] = Plain(a.at[r], a.at[r]);
@@ -226,8 +209,9 @@ constexpr int kPlainAdd = 0;
 constexpr int kPlainMultiply = 2;
 
 // The number of the plain operation an arithmetic step runs as when its right operand is a
-// constant it serves for, with that constant (a power-of-two divisor becomes the multiplier of
-// its reciprocal); -1 for any other step.
+// constant it serves for, with that constant: a number leaves only one NaN, a divisor that is
+// not tiny needs no guard, and a power-of-two divisor becomes the multiplier of its reciprocal.
+// -1 for any other step.
 int PlainWithConstant(const Program& program, const Block& block, const ProgramStep& step,
                       float& constant) {
     if (step.kind > StepKind::kDivide) return -1;
@@ -236,17 +220,48 @@ int PlainWithConstant(const Program& program, const Block& block, const ProgramS
     constant = right.at[0];
     switch (step.kind) {
         case StepKind::kAdd:
-            return PlainServesRight<AddSingle>(constant) ? kPlainAdd : -1;
+            return std::isnan(constant) ? -1 : kPlainAdd;
         case StepKind::kSubtract:
             return 1;
         case StepKind::kMultiply:
-            return PlainServesRight<MultiplySingle>(constant) ? kPlainMultiply : -1;
+            return std::isnan(constant) ? -1 : kPlainMultiply;
         default:
-            if (!PlainServesRight<DivideSingle>(constant)) return -1;
+            if (IsTinyDivisor(constant)) return -1;
             if (!IsPowerOfTwo(constant)) return 3;
             constant = 1.0f / constant;
             return kPlainMultiply;
     }
+}
+
+template <int Plain>
+void RunPlainLoop(float* out, const float* a, float constant, std::size_t rows) {
+    for (std::size_t r = 0; r < rows; ++r)
+        out[r] = kPlainOperators[Plain](a[r], constant);
+}
+
+// A step that takes one column and a constant a plain operation serves for, as that operation.
+// False, with nothing run, for any other step.
+bool RunPlain(const Program& program, const Block& block, const ProgramStep& step) {
+    const Column a = ColumnOf(program, block, step.in[0]);
+    float constant = 0.0f;
+    const int plain = PlainWithConstant(program, block, step, constant);
+    if (a.stride != 1 || plain < 0) return false;
+    float* out = block.temporaries + (step.out - FirstTemporary(program)) * block.width;
+    switch (plain) {
+        case 0:
+            RunPlainLoop<0>(out, a.at, constant, block.rows);
+            break;
+        case 1:
+            RunPlainLoop<1>(out, a.at, constant, block.rows);
+            break;
+        case 2:
+            RunPlainLoop<2>(out, a.at, constant, block.rows);
+            break;
+        default:
+            RunPlainLoop<3>(out, a.at, constant, block.rows);
+            break;
+    }
+    return true;
 }
 
 template <int First, int Second>
@@ -305,7 +320,7 @@ void RunSteps(const Program& program, const Block& block) {
                             RunPair(program, block, program.steps[s], program.steps[s + 1]);
         if (paired) {
             ++s;
-        } else {
+        } else if (!RunPlain(program, block, program.steps[s])) {
             RunStep(program, block, program.steps[s]);
         }
     }
