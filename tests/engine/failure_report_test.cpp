@@ -6,7 +6,9 @@
 #include <string>
 
 #include "engine/evaluator.h"
+#include "engine/program.h"
 #include "engine/symbol_descriptor.h"
+#include "library/random_generator.h"
 #include "tests/support/case_names.h"
 #include "tests/support/expression_builders.h"
 
@@ -179,6 +181,30 @@ TEST(FailureReports, CallerVariablesReplaceTheProcessBank) {
     float value = 0.0f;
     EXPECT_TRUE(EvaluateExpression("x*2", value, variables, nullptr));
     EXPECT_EQ(value, 5.0f);
+}
+
+// Evaluation fails where it finds the fault, after what it evaluated before it: a draw made on
+// the way stays made. Preparing the same text computes nothing, so it draws nothing.
+TEST(FailureReports, ComeAfterTheDrawsBeforeThemAndPreparingDrawsNothing) {
+    struct DrawCase {
+        const char* text;
+        int draws;
+    };
+    constexpr DrawCase kCases[] = {
+        {"rand(1)+(1]", 1}, {"rand(1)*rand2(0,1)+sin 1", 2}, {"(1]+rand(1)", 0}};
+    for (const DrawCase& row : kCases) {
+        constexpr std::uint32_t kSeed = 777;
+        std::uint32_t model = kSeed;
+        for (int i = 0; i < row.draws; ++i)
+            DrawRandom15From(model);
+        SetRandomState(kSeed);
+        float value = 1.0f;
+        EXPECT_FALSE(EvaluateExpression(row.text, value, kNoVariables, nullptr)) << row.text;
+        EXPECT_EQ(RandomState(), model) << row.text;
+        SetRandomState(kSeed);
+        EXPECT_EQ(PrepareProgram(row.text, nullptr), nullptr) << row.text;
+        EXPECT_EQ(RandomState(), kSeed) << row.text;
+    }
 }
 
 }  // namespace
